@@ -1,0 +1,32 @@
+// The fixed content of the price list: which radio box stands for which
+// service on which page, and the text the price label shows for it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace qelvane {
+
+inline constexpr std::uint32_t kTabId = 0x16010008u;          // 选择夹
+inline constexpr std::uint32_t kPriceLabelId = 0x16010012u;   // 透明标签_价格
+
+inline constexpr std::int32_t kLabelCaptionProperty = 8;  // TransLabel caption, text
+inline constexpr std::int32_t kCurrentPageProperty = 12;  // Tab CurrentPage, integer
+inline constexpr std::int32_t kCheckedProperty = 18;      // RadioBox Checked, truth value
+
+inline constexpr char kDefaultPriceText[] = "价格：";
+
+struct Service {
+    std::uint32_t radioBoxId;
+    const char* priceText;  // GBK, zero-terminated
+};
+
+inline constexpr std::size_t kPageCount = 3;
+inline constexpr std::size_t kServicesPerPage = 4;
+
+// The page's services in the order the price routine tests them; empty for a
+// page index that has none (no page selected, or past the last page).
+std::span<const Service> ServicesOfPage(std::int32_t page);
+
+}  // namespace qelvane

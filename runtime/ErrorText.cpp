@@ -1,0 +1,75 @@
+#include "runtime/ErrorText.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "runtime/Identifiers.h"
+
+namespace qelvane {
+namespace {
+
+constexpr char kCrLf[] = "\r\n";
+
+void AppendQuoted(std::string& out, const Text& tag) {
+    out += kCrLf;
+    out += '"';
+    out += tag;
+    out += '"';
+}
+
+}  // namespace
+
+std::string AllocationFailureMessage(std::uint64_t bytes) {
+    char number[24];
+    std::snprintf(number, sizeof number, "%llu", static_cast<unsigned long long>(bytes));
+    return std::string("分配 ") + number + " 字节内存失败!";
+}
+
+std::string BuildRuntimeErrorText(std::string_view message, std::int32_t code,
+                                  std::uint32_t window, std::uint32_t component,
+                                  std::span<const WindowTemplate> windows) {
+    char numbers[32];
+    std::snprintf(numbers, sizeof numbers, "\r\n%d, %d", static_cast<std::int32_t>(window),
+                  static_cast<std::int32_t>(component));
+    std::string detail = numbers;
+
+    if (window != 0 && IsWindowId(window)) {
+        auto found = std::find_if(windows.begin(), windows.end(),
+                                  [&](const WindowTemplate& w) { return w.id == window; });
+        if (found == windows.end()) {
+            detail += "\r\n未找到所指定的窗口";
+        } else {
+            AppendQuoted(detail, found->self.tag);
+            const ComponentEntry* record = nullptr;
+            if (component == 0 || component == kOwnRecordId) {
+                record = &found->self;
+            } else if (!IsMenuItemId(component)) {
+                auto c = std::find_if(found->components.begin(), found->components.end(),
+                                      [&](const ComponentEntry& e) { return e.id == component; });
+                if (c != found->components.end()) record = &*c;
+            }
+            if (record != nullptr) {
+                AppendQuoted(detail, record->tag);
+            } else {
+                detail += "\r\n未找到所指定的窗口组件";
+            }
+        }
+    }
+    detail += kCrLf;
+
+    std::string text = "运行时出错!\r\n";
+    if (code != 0) {
+        char codeLine[32];
+        std::snprintf(codeLine, sizeof codeLine, "\r\n错误代码：%d\r\n", code);
+        text += codeLine;
+    }
+    if (!message.empty()) {
+        text += "\r\n错误信息：";
+        text += message;
+        text += kCrLf;
+    }
+    text += detail;
+    return text;
+}
+
+}  // namespace qelvane

@@ -1,0 +1,206 @@
+// The decoded form: what the stored form bytes say, as plain values.
+// Portable: no platform headers. Texts are GBK bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace qelvane {
+
+using Bytes = std::vector<std::uint8_t>;
+using Text = std::string;  // GBK bytes, no terminator
+
+// Background colour value meaning "the system button-face colour, looked up when used".
+inline constexpr std::uint32_t kSystemFaceColour = 0xFF000000u;
+
+enum class TypeCode : std::uint32_t {
+    Window = 0x00010001,
+    PicBox = 0x00010006,
+    Button = 0x0001000B,
+    RadioBox = 0x0001000D,
+    Tab = 0x00010015,
+    TransLabel = 0x00020005,
+    SuperBtn = 0x00040001,
+};
+
+// Routines are plain functions without arguments or result.
+using Routine = void (*)();
+
+struct EventBinding {
+    std::int32_t event = 0;
+    std::int32_t routineOffset = -1;  // as stored; -1 means no routine
+    Routine routine = nullptr;        // resolved while decoding
+    friend bool operator==(const EventBinding&, const EventBinding&) = default;
+};
+
+// ---- Type settings (the property blocks), defaults as a fresh component has them ----
+
+struct WindowProps {
+    static constexpr std::uint32_t kVersion = 6;
+    std::int32_t border = 0;
+    std::int32_t backPictureMode = 0;
+    std::uint32_t backColor = 0;
+    std::int32_t maxButton = 0;
+    std::int32_t minButton = 0;
+    std::int32_t controlBox = 0;
+    std::int32_t startPosition = 0;
+    std::int32_t movable = 0;
+    std::int32_t soundPlayMode = 0;
+    std::int32_t enterMovesFocus = 0;
+    std::int32_t escCloses = 0;
+    std::int32_t f1OpensHelp = 0;
+    std::int32_t helpContext = 0;
+    std::int32_t showInTaskbar = 1;  // from version 2
+    std::int32_t dragByClient = 0;   // from version 3
+    std::int32_t shape = 0;          // from version 3
+    std::int32_t alwaysOnTop = 0;    // from version 4
+    std::int32_t keepCaptionActive = 0;  // from version 5
+    Text className;                  // from version 6
+    Bytes backPicture;
+    Bytes icon;
+    Bytes backSound;
+    Text title;
+    Text helpFile;
+    friend bool operator==(const WindowProps&, const WindowProps&) = default;
+};
+
+struct TabProps {
+    static constexpr std::uint32_t kVersion = 3;
+    std::int32_t headerPos = 0;   // 8  HeaderPos 0..3
+    std::int32_t multiLine = 0;   // 9  MultiLine
+    Bytes font;                   // 10 font (60-byte LOGFONTA or empty)
+    std::vector<Text> pageCaptions{Text{}};  // 11 PageCaptions
+    std::int32_t currentPage = 0;  // 12 CurrentPage
+    std::int32_t hideHeader = 0;   // 13 HideHeader (version 2)
+    std::int32_t fillBack = 1;     // 14 FillBack (version 3; older blocks give 0)
+    std::uint32_t backColor = kSystemFaceColour;  // 15 BackColor (version 3)
+    friend bool operator==(const TabProps&, const TabProps&) = default;
+};
+
+struct RadioBoxProps {
+    static constexpr std::uint32_t kVersion = 1;
+    Bytes picture;                 // 8
+    std::int32_t pushLike = 0;     // 9
+    std::int32_t flat = 0;         // 10
+    Text caption = "单选框";       // 11
+    std::int32_t leftText = 0;     // 12
+    std::int32_t hAlign = 0;       // 13
+    std::int32_t vAlign = 1;       // 14
+    std::uint32_t textColor = 0;   // 15
+    std::uint32_t backColor = kSystemFaceColour;  // 16
+    Bytes font;                    // 17
+    std::int32_t checked = 0;      // 18
+    friend bool operator==(const RadioBoxProps&, const RadioBoxProps&) = default;
+};
+
+struct ButtonProps {
+    static constexpr std::uint32_t kVersion = 1;
+    Bytes picture;                 // 8
+    std::int32_t buttonType = 0;   // 9
+    Text caption = "按钮";         // 10
+    std::int32_t hAlign = 1;       // 11
+    std::int32_t vAlign = 1;       // 12
+    Bytes font;                    // 13
+    friend bool operator==(const ButtonProps&, const ButtonProps&) = default;
+};
+
+struct TransLabelProps {
+    static constexpr std::uint32_t kVersion = 1;
+    Text caption = "透明标签";     // 8
+    std::int32_t textEffect = 0;   // 9
+    Bytes font;                    // 10
+    std::uint32_t textColor = 0;   // 11
+    std::int32_t hAlign = 0;       // 12
+    std::int32_t wordWrap = 0;     // 13
+    std::int32_t vAlign = 1;       // 14
+    friend bool operator==(const TransLabelProps&, const TransLabelProps&) = default;
+};
+
+struct SuperBtnProps {
+    static constexpr std::uint32_t kVersion = 2;
+    std::int32_t btnStyle = 0;     // 8
+    std::int32_t checkBox = 0;     // 9
+    std::int32_t checked = 0;      // 10
+    std::int32_t alignStyle = 0;   // 11
+    std::int32_t pressStyle = 0;   // 12
+    std::int32_t drawBorder = 1;   // 13
+    std::int32_t drawFocus = 0;    // 14
+    Bytes picOut;                  // 15
+    std::uint32_t transColorOut = kSystemFaceColour;  // 16
+    Bytes picIn;                   // 17
+    std::uint32_t transColorIn = kSystemFaceColour;   // 18
+    Bytes picDisabled;             // 19 (version 2)
+    std::uint32_t transColorDisabled = kSystemFaceColour;  // 20 (version 2)
+    Bytes font;                    // 21
+    Text caption = "超级按钮";     // 22
+    std::int32_t defaultColor = 1;  // 23
+    // With defaultColor 1 these six are replaced by system colours at paint time.
+    std::uint32_t fgColorOut = 0;                     // 24
+    std::uint32_t bkColorOut = kSystemFaceColour;     // 25
+    std::uint32_t fgColorIn = 0;                      // 26
+    std::uint32_t bkColorIn = kSystemFaceColour;      // 27
+    std::uint32_t fgColorFocus = 0;                   // 28
+    std::uint32_t bkColorFocus = kSystemFaceColour;   // 29
+    std::int32_t standardSound = 0;  // 30
+    Bytes overSound;                 // 31
+    Bytes clickSound;                // 32
+    Text toolTip;                    // 33
+    std::int32_t defaultStyle = 0;   // 34
+    friend bool operator==(const SuperBtnProps&, const SuperBtnProps&) = default;
+};
+
+struct PicBoxProps {
+    static constexpr std::uint32_t kVersion = 2;
+    std::int32_t border = 0;       // 8
+    std::uint32_t backColor = kSystemFaceColour;  // 9
+    Bytes picture;                 // 10
+    std::int32_t drawMode = 0;     // 11
+    std::int32_t playAnimation = 1;  // 12
+    Text dataSource;               // 13 (version 2)
+    Text dataColumn;               // 14 (version 2)
+    friend bool operator==(const PicBoxProps&, const PicBoxProps&) = default;
+};
+
+using TypeSettings = std::variant<WindowProps, TabProps, RadioBoxProps, ButtonProps,
+                                  TransLabelProps, SuperBtnProps, PicBoxProps>;
+
+// One record of a window: the window's own entry or a component entry.
+struct ComponentEntry {
+    TypeCode type = TypeCode::Window;
+    Text name;     // instance name
+    Text remark;   // empty in every record of this form
+    std::uint32_t id = 0;
+    std::uint32_t parent = 0;  // 0: the window's client area
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::vector<std::uint32_t>> pageList;  // Tab only: one list per page
+    Bytes cursor;  // MousePointer data; empty for the default arrow
+    Text tag;
+    bool visible = false;
+    bool disable = false;
+    bool tabStop = false;
+    std::int32_t focusOrder = 0;
+    std::vector<EventBinding> bindings;
+    TypeSettings settings;
+    friend bool operator==(const ComponentEntry&, const ComponentEntry&) = default;
+};
+
+inline constexpr std::uint32_t kOwnRecordId = 0x06010000u;
+
+struct WindowTemplate {
+    std::uint32_t id = 0;
+    std::uint32_t word0 = 0x02882AA0u;  // carried, never read when building
+    std::uint32_t word1 = 0x1901000Fu;
+    Text text0, text1;                  // carried, empty here
+    ComponentEntry self;                // type Window, id kOwnRecordId
+    std::vector<ComponentEntry> components;  // form order
+    friend bool operator==(const WindowTemplate&, const WindowTemplate&) = default;
+};
+
+struct FormDescription {
+    std::vector<WindowTemplate> windows;
+    friend bool operator==(const FormDescription&, const FormDescription&) = default;
+};
+
+}  // namespace qelvane
