@@ -1,0 +1,392 @@
+#include "ui/PropertyBlocks.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/BlockBuilder.h"
+#include "ui/ByteIo.h"
+
+namespace qelvane {
+namespace {
+
+using testing::BlockBuilder;
+
+// Reads `block` as P, expecting success, and gives the result.
+template <class P>
+P Read(const Bytes& block) {
+    P p;
+    EXPECT_TRUE(ReadBlock(block, p));
+    return p;
+}
+
+// A block read and written at the own version gives back the same bytes, and
+// every shorter prefix (but the empty one) and any trailing byte is refused.
+template <class P>
+void ExpectExactLayout(const Bytes& block, const P& expected) {
+    EXPECT_EQ(Read<P>(block), expected);
+    EXPECT_EQ(WriteBlock(expected), block);
+    for (std::size_t n = 1; n < block.size(); ++n) {
+        P p = expected;  // the reader must reset to defaults
+        EXPECT_FALSE(ReadBlock(std::span(block).first(n), p)) << "prefix of " << n << " bytes";
+        EXPECT_EQ(p, P{});
+    }
+    Bytes longer = block;
+    longer.push_back(0);
+    P p;
+    EXPECT_FALSE(ReadBlock(longer, p));
+}
+
+// ---- Own versions: field order against hand-built blocks ----
+
+TEST(PropertyBlocks, TabOwnVersionLayout) {
+    TabProps p;
+    p.headerPos = 1;
+    p.multiLine = 1;
+    p.currentPage = 2;
+    p.hideHeader = 1;
+    p.fillBack = 0;
+    p.backColor = 0x00C0FFEE;
+    p.font = {9, 8, 7};
+    p.pageCaptions = {"A", "", "BC"};
+    Bytes block = BlockBuilder()
+                      .W(3).W(1).W(1).W(2).W(1).W(0).W(0x00C0FFEE)
+                      .Str("\x09\x08\x07").H(3).Str("A").Str("").Str("BC");
+    ExpectExactLayout(block, p);
+}
+
+TEST(PropertyBlocks, RadioBoxOwnVersionLayout) {
+    RadioBoxProps p;
+    p.pushLike = 1;
+    p.flat = 2;
+    p.leftText = 3;
+    p.hAlign = 4;
+    p.vAlign = 5;
+    p.textColor = 6;
+    p.backColor = 7;
+    p.checked = 1;
+    p.picture = {'P'};
+    p.font = {'F'};
+    p.caption = "cap";
+    Bytes block = BlockBuilder().W(1).W(1).W(2).W(3).W(4).W(5).W(6).W(7).W(1).Str("P").Str("F").Str("cap");
+    ExpectExactLayout(block, p);
+}
+
+TEST(PropertyBlocks, ButtonOwnVersionLayout) {
+    ButtonProps p;
+    p.buttonType = 1;
+    p.hAlign = 2;
+    p.vAlign = 0;
+    p.picture = {'P'};
+    p.font = {'F', 'F'};
+    p.caption = "OK";
+    Bytes block = BlockBuilder().W(1).W(1).W(2).W(0).Str("P").Str("FF").Str("OK");
+    ExpectExactLayout(block, p);
+}
+
+TEST(PropertyBlocks, TransLabelOwnVersionLayout) {
+    TransLabelProps p;
+    p.textEffect = 3;
+    p.textColor = 0x0000FF;
+    p.hAlign = 2;
+    p.vAlign = 0;
+    p.wordWrap = 1;
+    p.caption = "价格：";
+    // TextColor comes before the alignments and VAlign before WordWrap.
+    Bytes block = BlockBuilder().W(1).W(3).W(0x0000FF).W(2).W(0).W(1).Str("").Str("价格：");
+    ExpectExactLayout(block, p);
+}
+
+TEST(PropertyBlocks, SuperBtnOwnVersionLayout) {
+    SuperBtnProps p;
+    p.btnStyle = 2;
+    p.checkBox = 1;
+    p.checked = 1;
+    p.alignStyle = 3;
+    p.pressStyle = 1;
+    p.drawBorder = 0;
+    p.drawFocus = 1;
+    p.transColorIn = 0x10;
+    p.transColorOut = 0x20;
+    p.defaultColor = 0;
+    p.standardSound = 1;
+    p.defaultStyle = 1;
+    p.fgColorOut = 0x31;
+    p.bkColorOut = 0x32;
+    p.fgColorIn = 0x33;
+    p.bkColorIn = 0x34;
+    p.fgColorFocus = 0x35;
+    p.bkColorFocus = 0x36;
+    p.picIn = {'I'};
+    p.picOut = {'O'};
+    p.font = {'F'};
+    p.overSound = {'V'};
+    p.clickSound = {'K'};
+    p.caption = "cap";
+    p.toolTip = "tip";
+    p.transColorDisabled = 0x40;
+    p.picDisabled = {'D'};
+    // The hover picture and colour stand before the normal ones.
+    Bytes block = BlockBuilder()
+                      .W(2).W(2).W(1).W(1).W(3).W(1).W(0).W(1).W(0x10).W(0x20).W(0).W(1).W(1)
+                      .W(0x31).W(0x32).W(0x33).W(0x34).W(0x35).W(0x36)
+                      .Str("I").Str("O").Str("F").Str("V").Str("K").Str("cap").Str("tip")
+                      .W(0x40).Str("D");
+    ExpectExactLayout(block, p);
+}
+
+TEST(PropertyBlocks, PicBoxOwnVersionLayout) {
+    PicBoxProps p;
+    p.border = 5;
+    p.backColor = 0x123456;
+    p.drawMode = 2;
+    p.playAnimation = 0;
+    p.picture = {0xFF, 0xD8};
+    p.dataSource = "src";
+    p.dataColumn = "col";
+    Bytes block = BlockBuilder().W(2).W(5).W(0x123456).W(2).W(0).Str("\xFF\xD8").Str("src").Str("col");
+    ExpectExactLayout(block, p);
+}
+
+TEST(PropertyBlocks, WindowOwnVersionLayout) {
+    WindowProps p;
+    p.border = 2;
+    p.backPictureMode = 1;
+    p.backColor = kSystemFaceColour;
+    p.minButton = 1;
+    p.controlBox = 1;
+    p.startPosition = 1;
+    p.movable = 1;
+    p.escCloses = 1;
+    p.helpContext = 9;
+    p.showInTaskbar = 0;
+    p.dragByClient = 1;
+    p.shape = 2;
+    p.alwaysOnTop = 1;
+    p.keepCaptionActive = 1;
+    p.className = "cls";
+    p.backPicture = {'B'};
+    p.icon = {'I'};
+    p.backSound = {'S'};
+    p.title = "title";
+    p.helpFile = "help";
+    Bytes block = BlockBuilder()
+                      .W(6).W(2).W(1).W(kSystemFaceColour).W(0).W(1).W(1).W(1).W(1).W(0).W(0).W(1).W(0).W(9)
+                      .W(0).W(1).W(2).W(1).W(1)
+                      .Str("cls").Str("B").Str("I").Str("S").Str("title").Str("help");
+    ExpectExactLayout(block, p);
+}
+
+// ---- Older versions ----
+
+TEST(PropertyBlocks, TabBeforeVersion3HasNoFill) {
+    Bytes v2 = BlockBuilder().W(2).W(1).W(1).W(2).W(1).Str("").H(2).Str("A").Str("");
+    TabProps p = Read<TabProps>(v2);
+    EXPECT_EQ(p.headerPos, 1);
+    EXPECT_EQ(p.multiLine, 1);
+    EXPECT_EQ(p.currentPage, 2);
+    EXPECT_EQ(p.hideHeader, 1);
+    EXPECT_EQ(p.fillBack, 0);
+    EXPECT_EQ(p.backColor, kSystemFaceColour);
+    EXPECT_EQ(p.pageCaptions, (std::vector<Text>{"A", ""}));
+
+    for (std::uint32_t version : {0u, 1u}) {
+        Bytes old = BlockBuilder().W(version).W(0).W(0).W(1).Str("").H(1).Str("X");
+        TabProps q = Read<TabProps>(old);
+        EXPECT_EQ(q.hideHeader, 0);
+        EXPECT_EQ(q.fillBack, 0);
+        EXPECT_EQ(q.currentPage, 1);
+        EXPECT_EQ(q.pageCaptions, std::vector<Text>{"X"});
+    }
+}
+
+TEST(PropertyBlocks, WindowVersion1KeepsTaskbarOn) {
+    Bytes v1 = BlockBuilder()
+                   .W(1).W(3).W(0).W(0x00ABCDEF).W(1).W(1).W(1).W(0).W(1).W(0).W(1).W(0).W(1).W(7)
+                   .Str("").Str("").Str("").Str("T").Str("");
+    WindowProps p = Read<WindowProps>(v1);
+    EXPECT_EQ(p.border, 3);
+    EXPECT_EQ(p.backColor, 0x00ABCDEFu);
+    EXPECT_EQ(p.enterMovesFocus, 1);
+    EXPECT_EQ(p.f1OpensHelp, 1);
+    EXPECT_EQ(p.helpContext, 7);
+    EXPECT_EQ(p.showInTaskbar, 1);
+    EXPECT_EQ(p.dragByClient, 0);
+    EXPECT_EQ(p.className, "");
+    EXPECT_EQ(p.title, "T");
+}
+
+TEST(PropertyBlocks, WindowFieldsAppearVersionByVersion) {
+    WindowProps full;
+    full.showInTaskbar = 0;
+    full.dragByClient = 1;
+    full.shape = 1;
+    full.alwaysOnTop = 1;
+    full.keepCaptionActive = 1;
+    full.className = "cls";
+    full.title = "t";
+    for (std::uint32_t v = 0; v <= WindowProps::kVersion; ++v) {
+        SCOPED_TRACE(v);
+        Bytes block = WriteBlock(full, v);
+        ASSERT_EQ(BlockVersion(block), v);
+        WindowProps p = Read<WindowProps>(block);
+        EXPECT_EQ(p.showInTaskbar, v >= 2 ? 0 : 1);
+        EXPECT_EQ(p.dragByClient, v >= 3 ? 1 : 0);
+        EXPECT_EQ(p.shape, v >= 3 ? 1 : 0);
+        EXPECT_EQ(p.alwaysOnTop, v >= 4 ? 1 : 0);
+        EXPECT_EQ(p.keepCaptionActive, v >= 5 ? 1 : 0);
+        EXPECT_EQ(p.className, v >= 6 ? "cls" : "");
+        EXPECT_EQ(p.title, "t");
+    }
+}
+
+TEST(PropertyBlocks, SuperBtnVersion1HasNoDisabledPicture) {
+    Bytes v1 = BlockBuilder()
+                   .W(1).W(0).W(0).W(0).W(0).W(0).W(1).W(0).W(5).W(6).W(0).W(0).W(0)
+                   .W(0xFF).W(0).W(0xFF).W(0).W(0xFF).W(0)
+                   .Str("").Str("PNG").Str("").Str("").Str("").Str("C").Str("T");
+    SuperBtnProps p = Read<SuperBtnProps>(v1);
+    EXPECT_EQ(p.transColorIn, 5u);
+    EXPECT_EQ(p.transColorOut, 6u);
+    EXPECT_EQ(p.picOut, (Bytes{'P', 'N', 'G'}));
+    EXPECT_TRUE(p.picIn.empty());
+    EXPECT_EQ(p.caption, "C");
+    EXPECT_EQ(p.toolTip, "T");
+    EXPECT_TRUE(p.picDisabled.empty());
+    EXPECT_EQ(p.transColorDisabled, kSystemFaceColour);
+
+    // A version 1 block carrying the version 2 tail is refused.
+    Bytes withTail = BlockBuilder().W(0).Str("");
+    Bytes longer = v1;
+    longer.insert(longer.end(), withTail.begin(), withTail.end());
+    EXPECT_FALSE(ReadBlock(longer, p));
+}
+
+TEST(PropertyBlocks, PicBoxDataFieldsOnlyInVersion2) {
+    Bytes v1 = BlockBuilder().W(1).W(3).W(0x00112233).W(2).W(0).Str("xyz");
+    PicBoxProps p = Read<PicBoxProps>(v1);
+    EXPECT_EQ(p.border, 3);
+    EXPECT_EQ(p.backColor, 0x00112233u);
+    EXPECT_EQ(p.drawMode, 2);
+    EXPECT_EQ(p.playAnimation, 0);
+    EXPECT_EQ(p.picture, (Bytes{'x', 'y', 'z'}));
+    EXPECT_EQ(p.dataSource, "");
+    EXPECT_EQ(p.dataColumn, "");
+
+    Bytes v1WithData = BlockBuilder().W(1).W(0).W(0).W(0).W(1).Str("").Str("").Str("");
+    EXPECT_FALSE(ReadBlock(v1WithData, p));
+}
+
+TEST(PropertyBlocks, VersionZeroReadsLikeVersionOne) {
+    Bytes radio = BlockBuilder().W(0).W(0).W(0).W(0).W(0).W(1).W(0).W(kSystemFaceColour).W(1).Str("").Str("").Str("R");
+    EXPECT_EQ(Read<RadioBoxProps>(radio).caption, "R");
+    EXPECT_EQ(Read<RadioBoxProps>(radio).checked, 1);
+    Bytes button = BlockBuilder().W(0).W(0).W(1).W(1).Str("").Str("").Str("B");
+    EXPECT_EQ(Read<ButtonProps>(button).caption, "B");
+    Bytes label = BlockBuilder().W(0).W(0).W(0).W(0).W(1).W(0).Str("").Str("L");
+    EXPECT_EQ(Read<TransLabelProps>(label).caption, "L");
+}
+
+// ---- Refusals and defaults, every type ----
+
+template <class P>
+class EveryType : public ::testing::Test {};
+using AllProps = ::testing::Types<WindowProps, TabProps, RadioBoxProps, ButtonProps, TransLabelProps,
+                                  SuperBtnProps, PicBoxProps>;
+TYPED_TEST_SUITE(EveryType, AllProps);
+
+TYPED_TEST(EveryType, EmptyBlockKeepsDefaults) {
+    TypeParam p;
+    Bytes empty;
+    EXPECT_TRUE(ReadBlock(empty, p));
+    EXPECT_EQ(p, TypeParam{});
+}
+
+TYPED_TEST(EveryType, NewerVersionRefused) {
+    Bytes newer = WriteBlock(TypeParam{}, TypeParam::kVersion + 1);
+    ASSERT_EQ(BlockVersion(newer), TypeParam::kVersion + 1);
+    TypeParam p;
+    EXPECT_FALSE(ReadBlock(newer, p));
+    BlockBuilder huge;
+    huge.W(0xFFFFFFFF);
+    EXPECT_FALSE(ReadBlock(Bytes(huge), p));
+}
+
+TYPED_TEST(EveryType, DispatchByTypeCode) {
+    TypeSettings settings = TypeParam{};
+    TypeCode code = TypeOf(settings);
+    EXPECT_TRUE(IsKnownType(code));
+    EXPECT_EQ(OwnBlockVersion(code), TypeParam::kVersion);
+    auto back = ReadTypeSettings(code, WriteTypeSettings(settings));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_TRUE(std::holds_alternative<TypeParam>(*back));
+}
+
+TEST(PropertyBlocks, TypeCodesOfTheAlternatives) {
+    EXPECT_EQ(TypeOf(WindowProps{}), TypeCode::Window);
+    EXPECT_EQ(TypeOf(TabProps{}), TypeCode::Tab);
+    EXPECT_EQ(TypeOf(RadioBoxProps{}), TypeCode::RadioBox);
+    EXPECT_EQ(TypeOf(ButtonProps{}), TypeCode::Button);
+    EXPECT_EQ(TypeOf(TransLabelProps{}), TypeCode::TransLabel);
+    EXPECT_EQ(TypeOf(SuperBtnProps{}), TypeCode::SuperBtn);
+    EXPECT_EQ(TypeOf(PicBoxProps{}), TypeCode::PicBox);
+    EXPECT_FALSE(IsKnownType(static_cast<TypeCode>(0x00010002)));
+    EXPECT_FALSE(ReadTypeSettings(static_cast<TypeCode>(0x00010002), Bytes{}).has_value());
+}
+
+// ---- Counts ----
+
+TEST(PropertyBlocks, PageCaptionCountEscape) {
+    TabProps many;
+    many.pageCaptions.assign(0xFFFF, "p");
+    Bytes block = WriteBlock(many);
+    // version + 3 words + v2/v3 words + font count, then the escape.
+    constexpr std::size_t kCountAt = 4 * 7 + 4;
+    ASSERT_GT(block.size(), kCountAt + 6);
+    EXPECT_EQ(block[kCountAt], 0xFF);
+    EXPECT_EQ(block[kCountAt + 1], 0xFF);
+    EXPECT_EQ(block[kCountAt + 2], 0xFF);
+    EXPECT_EQ(block[kCountAt + 3], 0xFF);
+    EXPECT_EQ(block[kCountAt + 4], 0x00);
+    EXPECT_EQ(Read<TabProps>(block), many);
+
+    // The escape followed by a count that fits 16 bits is not how a writer stores it.
+    Bytes needless = BlockBuilder().W(3).W(0).W(0).W(0).W(0).W(1).W(0).Str("").H(0xFFFF).W(1).Str("x");
+    TabProps p;
+    EXPECT_FALSE(ReadBlock(needless, p));
+}
+
+TEST(PropertyBlocks, HugeCountsRefusedWithoutAllocating) {
+    TabProps tab;
+    Bytes captions = BlockBuilder().W(3).W(0).W(0).W(0).W(0).W(1).W(0).Str("").H(0xFFFF).W(0xFFFFFFFF);
+    EXPECT_FALSE(ReadBlock(captions, tab));
+    Bytes captions16 = BlockBuilder().W(3).W(0).W(0).W(0).W(0).W(1).W(0).Str("").H(0xFFFE);
+    EXPECT_FALSE(ReadBlock(captions16, tab));
+
+    ButtonProps button;
+    Bytes picture = BlockBuilder().W(1).W(0).W(1).W(1).W(0xFFFFFFFF);
+    EXPECT_FALSE(ReadBlock(picture, button));
+    EXPECT_EQ(button, ButtonProps{});
+}
+
+TEST(ByteIo, ReaderFailureIsSticky) {
+    Bytes data = BlockBuilder().W(7).Str("ab");
+    ByteReader r(data);
+    EXPECT_EQ(r.U32(), 7u);
+    EXPECT_EQ(r.Take(100).size(), 0u);
+    EXPECT_FALSE(r.Ok());
+    EXPECT_EQ(r.CountedText(), "");  // the bytes are there, but the reader has failed
+    EXPECT_EQ(r.Remaining(), 0u);
+
+    Bytes unterminated = {'a', 'b'};
+    ByteReader t(unterminated);
+    EXPECT_EQ(t.TerminatedText(), "");
+    EXPECT_FALSE(t.Ok());
+}
+
+TEST(ByteIo, WriterRefusesZeroInTerminatedText) {
+    ByteWriter w;
+    w.TerminatedText(std::string_view("a\0b", 3));
+    EXPECT_FALSE(w.Ok());
+}
+
+}  // namespace
+}  // namespace qelvane
