@@ -1,0 +1,84 @@
+# Windows side (mingw-w64 i686): the runtime, the window layer, the program,
+# and the test programs that run under Wine.
+
+if(NOT QELVANE_FORMC)
+  message(FATAL_ERROR "QELVANE_FORMC must name the host form tool (build the host preset first)")
+endif()
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The stored form, produced on the host from the typed tables.
+set(QELVANE_FORM_CPP ${CMAKE_BINARY_DIR}/generated/StoredForm.cpp)
+add_custom_command(
+  OUTPUT ${QELVANE_FORM_CPP}
+  COMMAND ${QELVANE_FORMC} --emit-cpp ${QELVANE_FORM_CPP}
+  DEPENDS ${QELVANE_FORMC}
+  VERBATIM)
+add_library(qelvane_stored_form STATIC ${QELVANE_FORM_CPP})
+qelvane_flags(qelvane_stored_form)
+
+set(QELVANE_WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_library(qelvane_win STATIC
+  runtime/Gbk.cpp
+  runtime/Heap.cpp
+  runtime/Runtime.cpp
+  runtime/WinHandles.cpp
+  ui/WindowLayer.cpp
+  ui/components/ComponentTypes.cpp
+  ui/components/Tab.cpp
+  ui/components/RadioBox.cpp
+  ui/components/Button.cpp
+  ui/components/TransLabel.cpp
+  ui/components/SuperBtn.cpp
+  ui/components/PicBox.cpp
+  app/Routines.cpp)
+qelvane_flags(qelvane_win)
+# Nothing may unwind through a window procedure or a C callback: our Windows code throws nothing.
+target_compile_options(qelvane_win PRIVATE -fno-exceptions)
+target_compile_definitions(qelvane_win PUBLIC ${QELVANE_WIN_DEFINES})
+target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_stored_form
+  comctl32 shell32 winmm ole32 gdi32 user32 kernel32)
+
+set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp
+  -Wl,--gc-sections -s)
+
+add_executable(Qelvane WIN32 app/Main.cpp)
+qelvane_flags(Qelvane)
+target_compile_options(Qelvane PRIVATE -fno-exceptions)
+target_link_libraries(Qelvane PRIVATE qelvane_win)
+target_link_options(Qelvane PRIVATE ${QELVANE_EXE_LINK_OPTIONS} -mwindows)
+# The product may import system DLLs only.
+add_custom_command(TARGET Qelvane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:Qelvane> -DOBJDUMP=${CMAKE_OBJDUMP}
+    -P ${CMAKE_SOURCE_DIR}/cmake/CheckImports.cmake
+  VERBATIM)
+
+# ---- Tests under Wine ----
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB QELVANE_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${QELVANE_WIN_TESTS})
+qelvane_flags(win_tests)
+target_link_libraries(win_tests PRIVATE qelvane_win gtest gtest_main)
+target_link_options(win_tests PRIVATE -static)
+gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES RESOURCE_LOCK wine_display)
+
+file(GLOB QELVANE_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(QELVANE_E2E_TESTS)
+  add_executable(e2e_tests ${QELVANE_E2E_TESTS})
+  qelvane_flags(e2e_tests)
+  target_compile_definitions(e2e_tests PRIVATE ${QELVANE_WIN_DEFINES})
+  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main user32 gdi32 kernel32)
+  target_link_options(e2e_tests PRIVATE -static)
+  add_dependencies(e2e_tests Qelvane)
+  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES RESOURCE_LOCK wine_display)
+endif()
+
+# Benchmarks: measured by scripts/bench, never run as tests.
+include(${CMAKE_SOURCE_DIR}/cmake/Bench.cmake OPTIONAL)

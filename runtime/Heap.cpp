@@ -1,0 +1,96 @@
+#include "runtime/Heap.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
+#include "runtime/ErrorText.h"
+#include "runtime/Runtime.h"
+
+namespace qelvane::heap {
+namespace {
+
+HANDLE Heap() {
+    static const HANDLE heap = GetProcessHeap();
+    return heap;
+}
+
+void* Allocate(std::size_t size) { return HeapAlloc(Heap(), 0, size ? size : 1); }
+
+[[noreturn]] void Fail(std::size_t size) {
+    ReportRuntimeError(AllocationFailureMessage(size), 0, 0, 0);
+}
+
+void* AllocateOrFail(std::size_t size) {
+    if (void* p = Allocate(size)) return p;
+    Fail(size);
+}
+
+// Over-aligned blocks keep the heap block's address just below the aligned one.
+void* AllocateAligned(std::size_t size, std::size_t align, bool failIsFatal) {
+    const std::size_t total = size + align + sizeof(void*);
+    if (total < size) {
+        if (failIsFatal) Fail(size);
+        return nullptr;
+    }
+    void* raw = Allocate(total);
+    if (!raw) {
+        if (failIsFatal) Fail(size);
+        return nullptr;
+    }
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(raw) + sizeof(void*);
+    const std::uintptr_t aligned = (start + align - 1) & ~(static_cast<std::uintptr_t>(align) - 1);
+    reinterpret_cast<void**>(aligned)[-1] = raw;
+    return reinterpret_cast<void*>(aligned);
+}
+
+void Free(void* p) {
+    if (p) HeapFree(Heap(), 0, p);
+}
+
+void FreeAligned(void* p) {
+    if (p) HeapFree(Heap(), 0, static_cast<void**>(p)[-1]);
+}
+
+}  // namespace
+
+void UseProcessHeap() { (void)Heap(); }
+
+}  // namespace qelvane::heap
+
+using qelvane::heap::AllocateAligned;
+using qelvane::heap::AllocateOrFail;
+using qelvane::heap::Free;
+using qelvane::heap::FreeAligned;
+
+void* operator new(std::size_t size) { return AllocateOrFail(size); }
+void* operator new[](std::size_t size) { return AllocateOrFail(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrFail(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrFail(size); }
+void* operator new(std::size_t size, std::align_val_t a) {
+    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+}
+void* operator new[](std::size_t size, std::align_val_t a) {
+    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+}
+void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+}
+void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+}
+
+void operator delete(void* p) noexcept { Free(p); }
+void operator delete[](void* p) noexcept { Free(p); }
+void operator delete(void* p, std::size_t) noexcept { Free(p); }
+void operator delete[](void* p, std::size_t) noexcept { Free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }

@@ -1,0 +1,420 @@
+#include "runtime/Runtime.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/Routines.h"
+#include "runtime/ErrorText.h"
+#include "runtime/Gbk.h"
+#include "runtime/Heap.h"
+#include "runtime/Identifiers.h"
+#include "runtime/WinHandles.h"
+#include "ui/FormCodec.h"
+#include "ui/StoredForm.h"
+#include "ui/WindowLayer.h"
+#include "ui/components/ComponentTypes.h"
+
+namespace qelvane {
+namespace {
+
+struct IdleEntry {
+    HWND window;
+    IdleFunction function;
+    void* param;
+};
+
+struct RuntimeState {
+    std::optional<FormDescription> form;
+    std::vector<std::unique_ptr<FormWindow>> windows;
+    std::vector<Routine> exitRoutines;
+    std::vector<IdleEntry> idle;
+    bool loopEntered = false;
+    int stopCounter = 0;
+    EventSourceInfo eventSource;
+    UniqueWindow owner;
+    bool oleInitialised = false;
+    bool ownerClassRegistered = false;
+    // Storage behind the pointers that text and block reads hand out.
+    std::string textRead;
+    std::string blockRead;
+    ByteBlockRef blockRef;
+};
+
+RuntimeState& State() {
+    static RuntimeState state;
+    return state;
+}
+
+testing::FatalBoxHook fatalBoxHook = nullptr;
+bool reportingFatal = false;
+
+constexpr wchar_t kOwnerClass[] = L"Qelvane.Owner";
+constexpr std::uint64_t kLow32 = 0xFFFFFFFFu;
+
+std::span<const WindowTemplate> KnownTemplates() {
+    const auto& form = State().form;
+    if (!form) return {};
+    return form->windows;
+}
+
+void SetFolderOfProgramAsCurrent() {
+    std::vector<wchar_t> path(32768);
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0 || n >= path.size()) return;
+    std::wstring full(path.data(), n);
+    const std::size_t cut = full.rfind(L'\\');
+    if (cut == std::wstring::npos) return;  // no folder: leave the current directory as it is
+    // "C:\x.exe" keeps its root backslash: "C:" alone would mean the drive's current directory.
+    std::wstring folder = full.substr(0, cut == 2 && full[1] == L':' ? cut + 1 : cut);
+    SetCurrentDirectoryW(folder.c_str());
+}
+
+bool CreateOwnerWindow() {
+    RuntimeState& s = State();
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!s.ownerClassRegistered) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = instance;
+        wc.lpszClassName = kOwnerClass;
+        if (!RegisterClassExW(&wc)) return false;
+        s.ownerClassRegistered = true;
+    }
+    s.owner.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                  instance, nullptr));
+    return static_cast<bool>(s.owner);
+}
+
+bool AnyWindowAlive() {
+    for (const auto& w : State().windows)
+        if (w->Hwnd()) return true;
+    return false;
+}
+
+// Drops windows whose native window is gone; never called from inside their messages.
+void DropDeadWindows() {
+    auto& windows = State().windows;
+    std::erase_if(windows, [](const std::unique_ptr<FormWindow>& w) { return w->Hwnd() == nullptr; });
+}
+
+// Messages after which idle work is due again (not the ones that come by themselves).
+bool WarrantsIdle(const MSG& msg, POINT& lastMouse) {
+    switch (msg.message) {
+    case WM_PAINT:
+    case WM_TIMER:
+    case 0x0118:  // the system timer behind the caret blink
+        return false;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+        if (msg.pt.x == lastMouse.x && msg.pt.y == lastMouse.y) return false;
+        lastMouse = msg.pt;
+        return true;
+    default:
+        return true;
+    }
+}
+
+// The runtime's own idle work: none in this program, so one round is enough.
+bool RuntimeIdle(long count) {
+    (void)count;
+    return false;
+}
+
+void RunIdleCallbacks() {
+    auto& idle = State().idle;
+    for (std::size_t i = idle.size(); i-- > 0;) {
+        if (i >= idle.size()) continue;  // a callback may have changed the list
+        if (!IsWindow(idle[i].window)) {
+            idle.erase(idle.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        idle[i].function(idle[i].param);
+    }
+}
+
+std::uint64_t SlotFromValue(const PropertyValue& v, ValueType type) {
+    RuntimeState& s = State();
+    switch (type) {
+    case ValueType::Truth:
+        return v.number != 0 ? 1u : 0u;
+    case ValueType::String:
+        s.textRead = v.bytes;
+        return reinterpret_cast<std::uintptr_t>(s.textRead.c_str());
+    case ValueType::Block:
+        s.blockRead = v.bytes;
+        s.blockRef = {reinterpret_cast<const std::uint8_t*>(s.blockRead.data()),
+                      static_cast<std::uint32_t>(s.blockRead.size())};
+        return reinterpret_cast<std::uintptr_t>(&s.blockRef);
+    case ValueType::Integer:
+        break;
+    }
+    return static_cast<std::uint32_t>(v.number);
+}
+
+PropertyValue ValueFromSlot(std::uint64_t slot, const PropertyInfo& info) {
+    PropertyValue v;
+    switch (info.type) {
+    case ValueType::Truth:
+        v.number = (slot & kLow32) != 0 ? 1 : 0;
+        break;
+    case ValueType::String:
+        // No text becomes the empty text.
+        if (const char* text = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(slot))) v.bytes = text;
+        break;
+    case ValueType::Block:
+        if (const auto* ref = reinterpret_cast<const ByteBlockRef*>(static_cast<std::uintptr_t>(slot));
+            ref && ref->data)
+            v.bytes.assign(reinterpret_cast<const char*>(ref->data), ref->size);
+        break;
+    case ValueType::Integer:
+        v.number = static_cast<std::int32_t>(slot & kLow32);
+        if (info.clamped) v.number = std::clamp(v.number, info.min, info.max);
+        break;
+    }
+    return v;
+}
+
+FormWindow& LoadedWindowForAccess(std::uint32_t window, std::uint32_t component) {
+    FormWindow* w = FindLoadedWindow(window);
+    if (!w) ReportRuntimeError(errors::kAccessWindowNotLoaded, 0, window, component);
+    return *w;
+}
+
+bool IsOwnRecord(std::uint32_t component) { return component == 0 || component == kOwnRecordId; }
+
+}  // namespace
+
+void InitializeRuntime() {
+    InitializeRuntime(std::span<const std::uint8_t>(kStoredForm, kStoredFormSize), ProgramRoutines());
+}
+
+void InitializeRuntime(std::span<const std::uint8_t> storedForm, std::span<const Routine> routines) {
+    RuntimeState& s = State();
+    heap::UseProcessHeap();
+    if (!s.oleInitialised) s.oleInitialised = SUCCEEDED(OleInitialize(nullptr));
+    SetFolderOfProgramAsCurrent();
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    if (!s.owner) CreateOwnerWindow();
+
+    s.form = DecodeForm(storedForm, routines);
+    if (!s.form) ReportRuntimeError(errors::kFormDataBroken, 0, 0, 0);
+}
+
+void RegisterExitRoutine(Routine routine) {
+    auto& list = State().exitRoutines;
+    if (!routine || std::find(list.begin(), list.end(), routine) != list.end()) return;
+    list.push_back(routine);
+}
+
+void LoadWindow(std::uint32_t windowId) {
+    RuntimeState& s = State();
+    if (FindLoadedWindow(windowId)) return;  // already open
+    DropDeadWindows();
+    const WindowTemplate* form = nullptr;
+    for (const WindowTemplate& t : KnownTemplates())
+        if (t.id == windowId) form = &t;
+    std::unique_ptr<FormWindow> built = form ? FormWindow::Build(*form) : nullptr;
+    if (!built) ReportRuntimeError(errors::kStartupWindowFailed, 0, windowId, 0);
+    FormWindow& w = *built;
+    s.windows.push_back(std::move(built));
+    w.Open();
+}
+
+void RunMessageLoop() {
+    RuntimeState& s = State();
+    s.loopEntered = true;
+    if (!AnyWindowAlive()) return;
+
+    bool idleDue = true;
+    POINT lastMouse{-1, -1};
+    MSG msg;
+    for (;;) {
+        if (idleDue) {
+            long count = 0;
+            while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+                RunIdleCallbacks();
+                if (!RuntimeIdle(count++)) break;
+            }
+            idleDue = false;
+        }
+        do {
+            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+            if (got == 0 || got == -1) return;
+            if (!PreTranslateMessage(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            if (WarrantsIdle(msg, lastMouse)) idleDue = true;
+        } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+bool PreTranslateMessage(MSG& msg) {
+    // Only keys have a pre-translation in this runtime (navigation, Esc, Enter, F1).
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    for (HWND h = msg.hwnd; h; h = GetParent(h)) {
+        for (const auto& w : State().windows)
+            if (w->Hwnd() == h && w->PreTranslate(msg)) return true;
+    }
+    return false;
+}
+
+void NotifyWindowDestroyed() {
+    if (State().loopEntered && !AnyWindowAlive()) PostQuitMessage(0);
+}
+
+EventOutcome RaiseEvent(std::uint32_t window, std::uint32_t component, std::int32_t event,
+                        std::span<const std::uint64_t> args, bool wantResult) {
+    (void)args;
+    RuntimeState& s = State();
+    if (s.stopCounter > 0) return {};
+    FormWindow* w = FindLoadedWindow(window);
+    if (!w) ReportRuntimeError(errors::kEventWindowMissing, 0, window, 0);
+
+    const ComponentEntry* record = nullptr;
+    if (IsOwnRecord(component)) {
+        record = &w->OwnEntry();
+    } else if (ComponentSlot* slot = w->Slot(component)) {
+        record = &slot->entry;
+    }
+    if (!record) ReportRuntimeError(errors::kEventRecordMissing, 0, window, component);
+    const ComponentType* type = FindComponentType(record->type);
+    if (!type || !type->windowed) ReportRuntimeError(errors::kEventRecordNotWindowed, 0, window, component);
+
+    const auto binding = std::find_if(record->bindings.begin(), record->bindings.end(),
+                                      [&](const EventBinding& b) { return b.event == event; });
+    if (binding == record->bindings.end() || !binding->routine) return {};
+
+    s.eventSource = {window, IsOwnRecord(component) ? kOwnRecordId : component};
+    binding->routine();
+    s.eventSource.window = 0;
+    // Routines of this program return nothing: a result is never handed back.
+    (void)wantResult;
+    return {.handled = true};
+}
+
+std::uint64_t GetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index) {
+    (void)index;  // only font properties have members; this program reads none
+    FormWindow& w = LoadedWindowForAccess(window, component);
+    if (number < 8) {
+        const PropertyInfo* info = FormWindow::CommonProperty(number);
+        if (!info) return 0;
+        return SlotFromValue(w.ReadCommon(component, number), info->type);
+    }
+    if (IsOwnRecord(component)) return 0;  // the window type has no own properties here
+    ComponentSlot* slot = w.Slot(component);
+    if (!slot) return 0;  // the logic only names components that exist
+    if (!slot->object || !slot->object->Hwnd()) ReportRuntimeError(errors::kReadNoNativeWindow, 0, window, component);
+    const PropertyInfo* info = slot->type->property(number - 8);
+    if (!info) return 0;
+    return SlotFromValue(slot->type->read(*slot->object, number - 8), info->type);
+}
+
+void SetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index,
+                 std::uint64_t value) {
+    (void)index;
+    FormWindow& w = LoadedWindowForAccess(window, component);
+    if (number < 8) {
+        if (const PropertyInfo* info = FormWindow::CommonProperty(number))
+            w.WriteCommon(component, number, ValueFromSlot(value, *info));
+        return;
+    }
+    if (IsOwnRecord(component)) return;
+    ComponentSlot* slot = w.Slot(component);
+    if (!slot) return;
+    if (!slot->object || !slot->object->Hwnd())
+        ReportRuntimeError(errors::kWriteNoNativeWindow, 0, window, component);
+    const PropertyInfo* info = slot->type->property(number - 8);
+    if (!info) return;
+    if (slot->type->apply(*slot->object, number - 8, ValueFromSlot(value, *info))) w.Recreate(component);
+}
+
+void ReportRuntimeError(std::string_view message, std::int32_t code, std::uint32_t window,
+                        std::uint32_t component) {
+    RuntimeState& s = State();
+    ++s.stopCounter;
+    // A failure while reporting one (e.g. out of memory building the text) ends at once.
+    if (reportingFatal) ExitProcess(0xFFFFFFFFu);
+    reportingFatal = true;
+
+    const std::string text = BuildRuntimeErrorText(message, code, window, component, KnownTemplates());
+    if (fatalBoxHook) {
+        fatalBoxHook(text);
+    } else {
+        const std::wstring wide = WideFromGbk(text);
+        const std::wstring caption = WideFromGbk(errors::kCaption);
+        MessageBoxW(nullptr, wide.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    }
+    s.exitRoutines.clear();
+    ExitProgram(-1);
+    ExitProcess(0xFFFFFFFFu);
+}
+
+void ExitProgram(std::int32_t code) {
+    (void)code;  // the process exit code is the caller's: WinMain's result or ExitProcess(-1)
+    RuntimeState& s = State();
+    ++s.stopCounter;
+    // Routines registered while these run are not run.
+    std::vector<Routine> routines = std::move(s.exitRoutines);
+    s.exitRoutines.clear();
+    for (Routine r : routines) r();
+
+    DropDeadWindows();
+    for (const ComponentType* type : AllComponentTypes())
+        if (type->releaseShared) type->releaseShared();
+    FormWindow::ReleaseShared();
+    s.owner.reset();
+    if (s.ownerClassRegistered && UnregisterClassW(kOwnerClass, GetModuleHandleW(nullptr)))
+        s.ownerClassRegistered = false;
+    if (s.oleInitialised) {
+        OleUninitialize();
+        s.oleInitialised = false;
+    }
+}
+
+void RegisterIdleCallback(HWND window, IdleFunction function, void* param) {
+    if (function) State().idle.push_back({window, function, param});
+}
+
+EventSourceInfo EventSource() { return State().eventSource; }
+int StopCounter() { return State().stopCounter; }
+bool LoopEntered() { return State().loopEntered; }
+HWND OwnerWindow() { return State().owner.get(); }
+
+FormWindow* FindLoadedWindow(std::uint32_t windowId) {
+    for (const auto& w : State().windows)
+        if (w->Id() == windowId && w->Hwnd()) return w.get();
+    return nullptr;
+}
+
+namespace testing {
+void SetFatalBoxHook(FatalBoxHook hook) { fatalBoxHook = hook; }
+
+void ResetRuntime() {
+    RuntimeState& s = State();
+    s.windows.clear();
+    s.form.reset();
+    s.exitRoutines.clear();
+    s.idle.clear();
+    s.loopEntered = false;
+    s.stopCounter = 0;
+    s.eventSource = {};
+    FormWindow::ReleaseShared();
+    // Leave nothing for the next test: drop a stray quit message of this one.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+}  // namespace testing
+
+}  // namespace qelvane

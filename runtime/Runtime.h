@@ -1,0 +1,83 @@
+// The runtime the program's routines live in: start-up, loaded windows, event
+// dispatch, component access, the message loop, the fatal error report and
+// end processing. Everything runs on the one GUI thread.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "ui/FormModel.h"
+
+namespace qelvane {
+
+class FormWindow;
+
+struct EventSourceInfo {
+    std::uint32_t window = 0;
+    std::uint32_t component = 0;
+};
+
+struct EventOutcome {
+    bool handled = false;    // a routine ran
+    bool hasResult = false;  // it handed back a value (our routines never do)
+    std::int32_t result = 0;
+};
+
+// The real program: the stored form and the program's routine table.
+void InitializeRuntime();
+// Tests: any stored form bytes and any routine table.
+void InitializeRuntime(std::span<const std::uint8_t> storedForm, std::span<const Routine> routines);
+
+void RegisterExitRoutine(Routine routine);
+void LoadWindow(std::uint32_t windowId);
+void RunMessageLoop();
+
+// Property access; the value travels in a 64-bit slot (texts: pointer to a
+// zero-terminated GBK string; the receiver copies).
+std::uint64_t GetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index);
+void SetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index,
+                 std::uint64_t value);
+
+// Routines of this program take no arguments; `args` is accepted for the
+// calling convention and not passed on.
+EventOutcome RaiseEvent(std::uint32_t window, std::uint32_t component, std::int32_t event,
+                        std::span<const std::uint64_t> args, bool wantResult);
+
+[[noreturn]] void ReportRuntimeError(std::string_view message, std::int32_t code, std::uint32_t window,
+                                     std::uint32_t component);
+
+// End processing; returns so that the normal path can return from WinMain.
+void ExitProgram(std::int32_t code);
+
+// Idle work: called while the queue is empty, last registered first, as long
+// as `window` exists.
+using IdleFunction = void (*)(void* param);
+void RegisterIdleCallback(HWND window, IdleFunction function, void* param);
+
+// ---- State, for the window layer and for tests ----
+EventSourceInfo EventSource();
+int StopCounter();
+bool LoopEntered();
+HWND OwnerWindow();
+// The loaded window with that identifier and a live native window, or null.
+FormWindow* FindLoadedWindow(std::uint32_t windowId);
+// The pre-translation step of the loop: offers a message to its target window
+// and then to each parent; true when one consumed it.
+bool PreTranslateMessage(MSG& msg);
+// The window layer reports a destroyed program window (quit posting).
+void NotifyWindowDestroyed();
+
+namespace testing {
+// Replaces the fatal error box by a recorder (the rest of the fatal path,
+// exit code -1 included, still runs). Used by death tests.
+using FatalBoxHook = void (*)(const std::string& gbkText);
+void SetFatalBoxHook(FatalBoxHook hook);
+// Destroys every loaded window and forgets all state, for a fresh InitializeRuntime.
+void ResetRuntime();
+}  // namespace testing
+
+}  // namespace qelvane

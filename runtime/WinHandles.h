@@ -1,0 +1,118 @@
+// Move-only owners of the Win32 handles the runtime and its components create.
+// Each kind keeps a count of live handles: GetGuiResources is a stub under
+// Wine, so tests read these counters to find leaks.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace qelvane {
+
+enum class HandleKind { Window, Font, Brush, Bitmap, Icon, Count };
+
+// Live handles per kind, created and not yet released by one of our owners.
+int LiveHandles(HandleKind kind);
+
+namespace detail {
+void CountHandle(HandleKind kind, int delta);
+
+struct WindowTraits {
+    using Handle = HWND;
+    static constexpr HandleKind kKind = HandleKind::Window;
+    static void Release(HWND h) { DestroyWindow(h); }
+};
+struct FontTraits {
+    using Handle = HFONT;
+    static constexpr HandleKind kKind = HandleKind::Font;
+    static void Release(HFONT h) { DeleteObject(h); }
+};
+struct BrushTraits {
+    using Handle = HBRUSH;
+    static constexpr HandleKind kKind = HandleKind::Brush;
+    static void Release(HBRUSH h) { DeleteObject(h); }
+};
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static constexpr HandleKind kKind = HandleKind::Bitmap;
+    static void Release(HBITMAP h) { DeleteObject(h); }
+};
+struct IconTraits {
+    using Handle = HICON;
+    static constexpr HandleKind kKind = HandleKind::Icon;
+    static void Release(HICON h) { DestroyIcon(h); }
+};
+}  // namespace detail
+
+template <class Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    // Takes ownership of a freshly created handle (null is allowed: creation failed).
+    explicit UniqueHandle(Handle h) : handle_(h) {
+        if (handle_) detail::CountHandle(Traits::kKind, +1);
+    }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+    void reset(Handle h = nullptr) {
+        Handle old = handle_;
+        if (old && old != h) {
+            Traits::Release(old);
+            // Releasing a window re-enters us through WM_NCDESTROY, which calls Forget().
+            if (handle_ == old) Forget();
+        }
+        if (h && h != old) {
+            handle_ = h;
+            detail::CountHandle(Traits::kKind, +1);
+        }
+    }
+
+    // The handle is gone without our doing (a window destroyed with its parent).
+    void Forget() {
+        if (handle_) {
+            handle_ = nullptr;
+            detail::CountHandle(Traits::kKind, -1);
+        }
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using UniqueWindow = UniqueHandle<detail::WindowTraits>;
+using UniqueFont = UniqueHandle<detail::FontTraits>;
+using UniqueBrush = UniqueHandle<detail::BrushTraits>;
+using UniqueBitmap = UniqueHandle<detail::BitmapTraits>;
+using UniqueIcon = UniqueHandle<detail::IconTraits>;
+
+// Selects a GDI object into a DC and puts the previous one back, into the same DC.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    ~ScopedSelect() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;  // belongs to whoever selected it before us
+};
+
+}  // namespace qelvane

@@ -1,0 +1,109 @@
+// The fatal error report: its text, exit code -1 and no exit routine run.
+// Death tests: each case runs in a child process whose box is replaced by a
+// recorder writing the box text to stderr as hex (GBK bytes are no regex).
+#include <cstdio>
+
+#include "runtime/ErrorText.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace qelvane::wintest {
+namespace {
+
+std::string Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+void RecordBox(const std::string& text) {
+    std::fprintf(stderr, "box:%s:end\n", Hex(text).c_str());
+    std::fflush(stderr);
+}
+
+bool exitRoutineRan = false;
+void ExitRoutineThatMustNotRun() {
+    exitRoutineRan = true;
+    std::fprintf(stderr, "exit routine ran\n");
+}
+
+std::string BoxPattern(const std::string& text) { return "box:" + Hex(text) + ":end"; }
+
+class FatalErrorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        qelvane::testing::SetFatalBoxHook(&RecordBox);
+    }
+};
+
+TEST_F(FatalErrorTest, DamagedFormDataShowsItsFiveLinesAndExitsMinusOne) {
+    const std::uint8_t damaged[] = {8, 0, 0, 0, 1, 0, 1};
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(damaged, kCountingRoutines);
+        },
+        ::testing::ExitedWithCode(-1),
+        BoxPattern("运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n\r\n0, 0\r\n"));
+}
+
+TEST_F(FatalErrorTest, MissingStartupWindowNamesNoWindowAndSkipsExitRoutines) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            RegisterExitRoutine(&ExitRoutineThatMustNotRun);
+            LoadWindow(0x52010002u);
+        },
+        ::testing::ExitedWithCode(-1),
+        BoxPattern("运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n\r\n1375797250, 0\r\n未找到所指定的窗口\r\n"));
+}
+
+TEST_F(FatalErrorTest, AccessToAWindowNotLoaded) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            GetProperty(kMainWindowId, kButton, 0, -1);
+        },
+        ::testing::ExitedWithCode(-1),
+        BoxPattern("运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n\r\n1375797249, 369164302\r\n"
+                   "\"\"\r\n\"\"\r\n"));
+}
+
+TEST_F(FatalErrorTest, EventOfAWindowNotLoaded) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            RaiseEvent(kMainWindowId, kButton, 0, {}, false);
+        },
+        ::testing::ExitedWithCode(-1),
+        BoxPattern("运行时出错!\r\n\r\n错误信息：未找到引发事件的窗口\r\n\r\n1375797249, 0\r\n\"\"\r\n\"\"\r\n"));
+}
+
+TEST_F(FatalErrorTest, EventOfARecordTheWindowDoesNotHave) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            LoadWindow(kMainWindowId);
+            RaiseEvent(kMainWindowId, 0x16019999u, 0, {}, false);
+        },
+        ::testing::ExitedWithCode(-1), Hex(std::string("错误信息：") + errors::kEventRecordMissing));
+}
+
+TEST_F(FatalErrorTest, OwnPropertyOfAComponentWithoutNativeWindow) {
+    // The window is loaded but the component's native window is gone.
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            LoadWindow(kMainWindowId);
+            FormWindow* w = FindLoadedWindow(kMainWindowId);
+            DestroyWindow(w->Slot(kTab)->object->Hwnd());
+            GetProperty(kMainWindowId, kTab, 12, -1);
+        },
+        ::testing::ExitedWithCode(-1), Hex(std::string("错误信息：") + errors::kReadNoNativeWindow));
+}
+
+}  // namespace
+}  // namespace qelvane::wintest

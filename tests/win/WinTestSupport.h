@@ -1,0 +1,139 @@
+// Shared pieces of the tests under Wine: the real stored form with counting
+// routines, a fixture that opens MainWindow per test, and small helpers.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "runtime/Identifiers.h"
+#include "runtime/Runtime.h"
+#include "ui/StoredForm.h"
+#include "ui/WindowLayer.h"
+
+namespace qelvane::wintest {
+
+inline constexpr std::uint32_t kTab = 0x16010008u;
+inline constexpr std::uint32_t kLabel = 0x16010012u;
+inline constexpr std::uint32_t kButton = 0x1601000Eu;
+inline constexpr std::uint32_t kSuperBtn1 = 0x160162A6u;
+inline constexpr std::uint32_t kSuperBtn2 = 0x160162A7u;
+inline constexpr std::uint32_t kPicBox = 0x16010029u;
+// Radio boxes 单选框1..12 by page.
+inline constexpr std::array<std::array<std::uint32_t, 4>, 3> kRadios{{
+    {0x16010009u, 0x1601000Bu, 0x1601000Cu, 0x1601000Du},
+    {0x1601001Eu, 0x1601001Fu, 0x16010020u, 0x160121A0u},
+    {0x16010026u, 0x16010027u, 0x16010028u, 0x160121A3u},
+}};
+
+// Calls per routine-area slot (0 RefreshPriceLabel, 1 OpenOrderPage, 2 OpenQqChat).
+inline std::array<int, 3> routineCalls{};
+inline std::array<EventSourceInfo, 3> sourceSeen{};
+template <int N>
+void CountingRoutine() {
+    ++routineCalls[N];
+    sourceSeen[N] = EventSource();
+}
+inline constexpr std::array<Routine, 3> kCountingRoutines{&CountingRoutine<0>, &CountingRoutine<1>,
+                                                          &CountingRoutine<2>};
+
+inline std::span<const std::uint8_t> StoredFormBytes() { return {kStoredForm, kStoredFormSize}; }
+
+// Runs what is queued, through the runtime's pre-translation like the loop does.
+inline void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the loop under test
+            return;
+        }
+        if (!PreTranslateMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+inline std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+inline std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+inline RECT RectInParent(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Sends a key down to the focused window through the pre-translation path.
+inline bool PressKey(WPARAM key, bool shift = false) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    MSG msg{};
+    msg.hwnd = GetFocus();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    const bool consumed = PreTranslateMessage(msg);
+    if (!consumed) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+    return consumed;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        routineCalls = {};
+        sourceSeen = {};
+        InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+        LoadWindow(kMainWindowId);
+        window_ = FindLoadedWindow(kMainWindowId);
+        ASSERT_NE(window_, nullptr);
+        Pump();
+    }
+    void TearDown() override {
+        ExitProgram(0);
+        testing::ResetRuntime();
+    }
+
+    HWND Main() const { return window_->Hwnd(); }
+    HWND Native(std::uint32_t id) const {
+        ComponentSlot* slot = window_->Slot(id);
+        return slot && slot->object ? slot->object->Hwnd() : nullptr;
+    }
+    std::int32_t Get(std::uint32_t id, std::int32_t number) const {
+        return static_cast<std::int32_t>(GetProperty(kMainWindowId, id, number, -1));
+    }
+    void Set(std::uint32_t id, std::int32_t number, std::int64_t value) const {
+        SetProperty(kMainWindowId, id, number, -1, static_cast<std::uint64_t>(value));
+    }
+    std::string GetText(std::uint32_t id, std::int32_t number) const {
+        return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(GetProperty(kMainWindowId, id, number, -1)));
+    }
+    void SetText(std::uint32_t id, std::int32_t number, const char* text) const {
+        SetProperty(kMainWindowId, id, number, -1, reinterpret_cast<std::uintptr_t>(text));
+    }
+
+    FormWindow* window_ = nullptr;
+};
+
+}  // namespace qelvane::wintest

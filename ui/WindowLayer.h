@@ -1,0 +1,97 @@
+// The window layer: builds a program window from its decoded template, keeps
+// per component the built object and its entry, serves the common properties
+// 0-7, runs the window's keyboard handling and its close and focus rules.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "runtime/WinHandles.h"
+#include "ui/FocusOrder.h"
+#include "ui/FormModel.h"
+#include "ui/components/ComponentTypes.h"
+
+namespace qelvane {
+
+struct ComponentSlot {
+    ComponentEntry entry;  // as loaded; tag, visible, disable, cursor and rectangle follow writes
+    const ComponentType* type = nullptr;
+    std::unique_ptr<Component> object;
+    int container = -1;  // slot of the Tab that lists it on a page, or -1
+    int page = -1;       // its page there
+};
+
+class FormWindow final : public ComponentHost {
+public:
+    // Creates the window and its components, hidden and stacked; null when a
+    // block is unusable or a native window cannot be created.
+    static std::unique_ptr<FormWindow> Build(const WindowTemplate& form);
+    // Shows what is visible, the window itself, and brings the pages to the front.
+    // Separate from Build so that the runtime knows the window before its first events.
+    void Open();
+    ~FormWindow();
+
+    std::uint32_t Id() const { return id_; }
+    HWND Hwnd() const { return window_.get(); }
+    const ComponentEntry& OwnEntry() const { return self_; }
+
+    // Component record by identifier (null when the window has none).
+    ComponentSlot* Slot(std::uint32_t componentId);
+    std::span<const ComponentSlot> Slots() const { return slots_; }
+
+    // Common properties 0-7 of a component (component 0: the window itself).
+    PropertyValue ReadCommon(std::uint32_t componentId, int number);
+    void WriteCommon(std::uint32_t componentId, int number, const PropertyValue& value);
+    // Value types of the common properties.
+    static const PropertyInfo* CommonProperty(int number);
+
+    // Re-creates a component from its current settings (deferred while it is inside its own message).
+    void Recreate(std::uint32_t componentId);
+
+    // Keyboard handling before the focused control sees the key.
+    bool PreTranslate(const MSG& msg);
+    // Tab / Shift+Tab through the focus order.
+    void MoveFocus(bool backwards);
+
+    // ComponentHost
+    std::uint32_t WindowId() const override { return id_; }
+    bool EventsOpen() const override { return eventsOpen_; }
+    Component* ComponentFromHwnd(HWND hwnd) override;
+    void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) override;
+
+    static void ReleaseShared();
+
+private:
+    explicit FormWindow(const WindowTemplate& form);
+    bool CreateNativeWindow();
+    bool CreateComponents();
+    void Place(ComponentSlot& slot);
+    void StackInFormOrder();
+
+    std::unique_ptr<Component> CreateObject(const ComponentEntry& entry, int index);
+    bool ShouldShow(const ComponentSlot& slot);
+    int IndexOf(HWND hwnd) const;
+    int FocusedIndex() const;
+    std::vector<FocusCandidate> FocusCandidates() const;
+    void RestoreFocus();
+    void RecreateNow(std::size_t index);
+    void Close();
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    std::uint32_t id_;
+    ComponentEntry self_;
+    WindowProps props_;
+    std::vector<ComponentSlot> slots_;
+    UniqueWindow window_;
+    bool eventsOpen_ = true;
+    std::uint32_t savedFocus_ = 0;  // component that had the focus at deactivation
+};
+
+}  // namespace qelvane

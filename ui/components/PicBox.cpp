@@ -1,0 +1,95 @@
+#include "ui/components/PicBox.h"
+
+#include <algorithm>
+
+namespace qelvane {
+namespace {
+
+bool classRegistered = false;
+
+struct BorderStyle {
+    DWORD exStyle;
+    DWORD style;
+};
+// By `border` 0..5.
+constexpr BorderStyle kBorders[] = {
+    {0, 0},
+    {WS_EX_CLIENTEDGE, 0},
+    {WS_EX_DLGMODALFRAME, 0},
+    {WS_EX_STATICEDGE, 0},
+    {WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, 0},
+    {0, WS_BORDER},
+};
+constexpr DWORD kBorderExBits = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
+
+}  // namespace
+
+PicBox::PicBox(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry)
+    : Component(type, host, entry.id), props_(std::get<PicBoxProps>(entry.settings)) {}
+
+std::unique_ptr<Component> PicBox::Create(const CreateArgs& args) {
+    if (!std::holds_alternative<PicBoxProps>(args.entry.settings)) return nullptr;
+    if (!classRegistered) {
+        if (!RegisterComponentClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
+        classRegistered = true;
+    }
+    std::unique_ptr<PicBox> box(new PicBox(*FindComponentType(TypeCode::PicBox), args.host, args.entry));
+    if (!box->Build(args)) return nullptr;
+    return box;
+}
+
+void PicBox::ReleaseShared() {
+    if (classRegistered && UnregisterClassW(kClassName, GetModuleHandleW(nullptr))) classRegistered = false;
+}
+
+bool PicBox::Build(const CreateArgs& args) {
+    if (!CreateOwnClass(kClassName, ChildStyle(args.entry), 0, args, L"")) return false;
+    back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+    ApplyBorder();
+    return true;
+}
+
+void PicBox::ApplyBorder() {
+    const BorderStyle& b = kBorders[std::clamp(props_.border, 0, 5)];
+    const DWORD ex = static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_EXSTYLE));
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE));
+    SetWindowLongW(Hwnd(), GWL_EXSTYLE, static_cast<LONG>((ex & ~kBorderExBits) | b.exStyle));
+    SetWindowLongW(Hwnd(), GWL_STYLE, static_cast<LONG>((style & ~WS_BORDER) | b.style));
+    SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool PicBox::Apply(int own, const PropertyValue& value) {
+    StoreField(kProperties, props_, own, value);
+    if (own == kBorder) ApplyBorder();
+    if (own == kBackColor) back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+    InvalidateRect(Hwnd(), nullptr, FALSE);
+    return false;
+}
+
+void PicBox::Paint(HDC dc) {
+    RECT r;
+    GetClientRect(Hwnd(), &r);
+    FillRect(dc, &r, back_.get());
+}
+
+bool PicBox::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        result = 1;  // Paint fills the whole client area
+        return true;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        PAINTSTRUCT ps;
+        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(Hwnd(), &ps);
+        Paint(dc);
+        if (!wParam) EndPaint(Hwnd(), &ps);
+        result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace qelvane
