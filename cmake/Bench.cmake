@@ -1,0 +1,14 @@
+# Start-up benchmark: the same native windows made without the runtime (BareWindow) and a
+# driver that times both programs to a visible window (StartupBench). Run by scripts/bench.
+add_executable(BareWindow WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/BareWindow.cpp)
+qelvane_flags(BareWindow)
+target_compile_definitions(BareWindow PRIVATE ${QELVANE_WIN_DEFINES})
+target_link_libraries(BareWindow PRIVATE comctl32 gdi32 user32 kernel32)
+# Linked as the program is, so the two differ only in what they do at start.
+target_link_options(BareWindow PRIVATE ${QELVANE_EXE_LINK_OPTIONS} -mwindows -municode)
+
+add_executable(StartupBench ${CMAKE_SOURCE_DIR}/tests/bench/StartupBench.cpp)
+qelvane_flags(StartupBench)
+target_compile_definitions(StartupBench PRIVATE ${QELVANE_WIN_DEFINES})
+target_link_libraries(StartupBench PRIVATE user32 kernel32)
+target_link_options(StartupBench PRIVATE -static -municode)
