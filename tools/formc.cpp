@@ -268,6 +268,11 @@ void PrintEntry(std::size_t index, const ComponentEntry& e) {
     }
     for (const EventBinding& b : e.bindings)
         std::printf("    event %d -> routine offset %d\n", b.event, b.routineOffset);
+    if (!e.newerBlock.empty()) {
+        std::printf("    settings: block version %u is newer than this program reads (%s)\n",
+                    BlockVersion(e.newerBlock).value_or(0), Blob(e.newerBlock).c_str());
+        return;
+    }
     std::printf("    settings (block version %u):\n", OwnBlockVersion(e.type));
     Printer printer;
     std::visit(printer, e.settings);

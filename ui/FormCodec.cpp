@@ -26,6 +26,11 @@ bool IsRecordId(std::uint32_t id) { return (id & kKindMask) == kRecordKind; }
 
 bool EncodeRecord(const ComponentEntry& e, ByteWriter& w) {
     if (TypeOf(e.settings) != e.type) return false;
+    // A kept block must read back as newer, or it would not survive decoding.
+    if (!e.newerBlock.empty()) {
+        auto version = BlockVersion(e.newerBlock);
+        if (!version || *version <= OwnBlockVersion(e.type)) return false;
+    }
     w.U32(static_cast<std::uint32_t>(e.type));
     w.Zeros(kRecordReserved);
     w.TerminatedText(e.name);
@@ -64,7 +69,7 @@ bool EncodeRecord(const ComponentEntry& e, ByteWriter& w) {
         w.I32(b.routineOffset);
     }
     w.Zeros(kRecordReserved);
-    Bytes block = WriteTypeSettings(e.settings);
+    Bytes block = e.newerBlock.empty() ? WriteTypeSettings(e.settings) : e.newerBlock;
     if (block.empty()) return false;
     w.Raw(block);
     return w.Ok();
@@ -292,7 +297,11 @@ bool FormDecoder::DecodeRecord(std::span<const std::uint8_t> record, std::size_t
     fieldAt = at();
     auto block = record.subspan(r.Offset());
     // An older or empty block reads over the defaults; it is written back at
-    // the type's own version.
+    // the type's own version. A newer one is kept for the window layer to refuse.
+    if (auto version = BlockVersion(block); version && *version > OwnBlockVersion(e.type)) {
+        e.newerBlock.assign(block.begin(), block.end());
+        block = {};
+    }
     auto settings = ReadTypeSettings(e.type, block);
     if (!settings) return Fail("property block malformed", fieldAt);
     e.settings = std::move(*settings);

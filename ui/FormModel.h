@@ -183,6 +183,9 @@ struct ComponentEntry {
     std::int32_t focusOrder = 0;
     std::vector<EventBinding> bindings;
     TypeSettings settings;
+    // A property block of a newer version than this program reads, kept as
+    // stored: the form decodes, but the component cannot be built from it.
+    Bytes newerBlock;
     friend bool operator==(const ComponentEntry&, const ComponentEntry&) = default;
 };
 

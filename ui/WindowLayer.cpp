@@ -94,10 +94,10 @@ FormWindow::~FormWindow() {
 }
 
 std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form) {
-    if (!std::holds_alternative<WindowProps>(form.self.settings)) return nullptr;
+    if (!std::holds_alternative<WindowProps>(form.self.settings) || !form.self.newerBlock.empty()) return nullptr;
     for (const ComponentEntry& e : form.components) {
         const ComponentType* type = FindComponentType(e.type);
-        if (!type || !type->create) return nullptr;
+        if (!type || !type->create || !e.newerBlock.empty()) return nullptr;
     }
     std::unique_ptr<FormWindow> w(new FormWindow(form));
     if (!w->CreateNativeWindow() || !w->CreateComponents()) return nullptr;

@@ -250,64 +250,6 @@ std::optional<POINT> FindHitArea(HWND hwnd, LRESULT code) {
     return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
 }
 
-bool ProcessMemoryReadable() {
-    static const std::uint32_t probe = 0x5A17C0DEu;
-    std::uint32_t copy = 0;
-    SIZE_T read = 0;
-    return ReadProcessMemory(GetCurrentProcess(), &probe, &copy, sizeof copy, &read) &&
-           read == sizeof copy && copy == probe;
-}
-
-std::optional<std::wstring> CurrentDirectoryOf(HANDLE process) {
-    // Layouts of the documented prefixes of the process records; natural alignment gives the
-    // right offsets for either pointer size.
-    struct BasicInformation {
-        LONG exitStatus;
-        void* peb;
-        ULONG_PTR affinity;
-        LONG priority;
-        ULONG_PTR pid;
-        ULONG_PTR parentPid;
-    };
-    struct CountedString {
-        USHORT length;
-        USHORT maximumLength;
-        wchar_t* buffer;
-    };
-    struct ProcessParameters {
-        ULONG maximumLength, length, flags, debugFlags;
-        HANDLE console;
-        ULONG consoleFlags;
-        HANDLE input, output, error;
-        CountedString currentDirectory;
-        HANDLE currentDirectoryHandle;
-    };
-    struct PebStart {
-        BYTE reserved[4];
-        void* mutant;
-        void* imageBase;
-        void* loader;
-        ProcessParameters* parameters;
-    };
-    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-    if (!query) return std::nullopt;
-    BasicInformation basic{};
-    if (query(process, 0, &basic, sizeof basic, nullptr) != 0 || !basic.peb) return std::nullopt;
-    PebStart peb{};
-    ProcessParameters parameters{};
-    if (!ReadProcessMemory(process, basic.peb, &peb, sizeof peb, nullptr) ||
-        !ReadProcessMemory(process, peb.parameters, &parameters, sizeof parameters, nullptr))
-        return std::nullopt;
-    std::wstring text(parameters.currentDirectory.length / sizeof(wchar_t), L'\0');
-    if (!text.empty() && !ReadProcessMemory(process, parameters.currentDirectory.buffer,
-                                            text.data(), parameters.currentDirectory.length,
-                                            nullptr))
-        return std::nullopt;
-    return text;
-}
-
 std::string Escaped(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) {

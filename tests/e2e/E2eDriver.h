@@ -103,12 +103,6 @@ std::map<LRESULT, RECT> CaptionHitAreas(HWND hwnd);
 // Centre of the caption-band area where hwnd reports code.
 std::optional<POINT> FindHitArea(HWND hwnd, LRESULT code);
 
-// Whether ReadProcessMemory returns what lies at an address. Under an emulated 32-bit Wine
-// loader the server reads the emulator's host addresses, not the program's, and it does not.
-bool ProcessMemoryReadable();
-// Current directory of another process (same bitness), read from its process parameters.
-std::optional<std::wstring> CurrentDirectoryOf(HANDLE process);
-
 // Text with control characters and non-ASCII shown as escapes, for failure messages.
 std::string Escaped(const std::wstring& text);
 std::wstring FromGbk(const char* text);

@@ -131,17 +131,6 @@ TEST_F(MainWindowTest, FocusStartsOnFirstRadioBoxUnchecked) {
     EXPECT_EQ(check, static_cast<DWORD_PTR>(BST_UNCHECKED)) << "focus must not check it";
 }
 
-TEST_F(MainWindowTest, CurrentDirectoryIsProgramFolder) {
-    if (!ProcessMemoryReadable())
-        GTEST_SKIP() << "ReadProcessMemory does not work in this Wine (emulated 32-bit loader)";
-    const auto current = CurrentDirectoryOf(program_->Handle());
-    ASSERT_TRUE(current.has_value()) << "could not read the program's current directory";
-    const std::wstring programFolder = ExeFolder();
-    EXPECT_EQ(Lower(WithoutTrailingSlash(*current)), Lower(WithoutTrailingSlash(programFolder)))
-        << "current " << Escaped(*current) << ", program folder " << Escaped(programFolder)
-        << ", started in " << Escaped(elsewhere_.Path());
-}
-
 // ---- Ending ----
 
 TEST_F(MainWindowTest, EscClosesWindowWithExitCodeZero) {

@@ -186,7 +186,6 @@ TEST(FormCodec, DamagedBytesRefused) {
         {"duplicate item id", [](Bytes& b) { SetU32(b, kItemIdsAt + 8, U32At(b, kItemIdsAt + 4)); }},
         {"item 0 not the own entry", [](Bytes& b) { SetU32(b, kItemIdsAt, 0x06010001); }},
         {"window id of the wrong kind", [](Bytes& b) { SetU32(b, 4, 0x16010001); }},
-        {"newer block version", [](Bytes& b) { SetU32(b, BlockAt(b, 3), 2); }},
         {"tab caption count past the block", [](Bytes& b) {
              std::size_t at = BlockAt(b, 18) + 32;  // after the seven words and the empty font
              b[at] = 0xFE;
@@ -323,6 +322,24 @@ TEST(FormCodec, OlderAndEmptyBlocksReadOverTheDefaults) {
     const std::size_t blockAt = rec + 4 + U32At(again, rec) - defaults.size();
     EXPECT_EQ(U32At(again, blockAt), TransLabelProps::kVersion);
     EXPECT_TRUE(std::equal(defaults.begin(), defaults.end(), again.begin() + static_cast<std::ptrdiff_t>(blockAt)));
+}
+
+// A newer block is not the decoder's to refuse: it is kept as stored, for the
+// window layer, which cannot build the component from it.
+TEST(FormCodec, NewerBlockIsKeptAsStored) {
+    Bytes b = StoredBytes();
+    SetU32(b, BlockAt(b, 3), 2);  // 单选框12, RadioBox reads up to version 1
+    std::string why;
+    auto form = Decode(b, &why);
+    ASSERT_TRUE(form.has_value()) << why;
+    const ComponentEntry& box = form->windows[0].components[2];
+    EXPECT_EQ(box.newerBlock.size(), WriteTypeSettings(Item(3).settings).size());
+    EXPECT_EQ(std::get<RadioBoxProps>(box.settings), RadioBoxProps{});
+    EXPECT_EQ(EncodeForm(*form), b);
+    // Only a newer version may be kept that way.
+    FormDescription edited = MainWindowForm();
+    edited.windows[0].components[2].newerBlock = {1, 0, 0, 0};
+    EXPECT_TRUE(EncodeForm(edited).empty());
 }
 
 TEST(FormCodec, EncoderRefusesWhatCannotBeStored) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "runtime/ErrorText.h"
+#include "ui/FormCodec.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace qelvane::wintest {
@@ -59,6 +60,22 @@ TEST_F(FatalErrorTest, MissingStartupWindowNamesNoWindowAndSkipsExitRoutines) {
         },
         ::testing::ExitedWithCode(-1),
         BoxPattern("运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n\r\n1375797250, 0\r\n未找到所指定的窗口\r\n"));
+}
+
+// A block newer than this program reads leaves the form decodable but the
+// window unbuildable: the start-up window fails, with both tag lines.
+TEST_F(FatalErrorTest, NewerComponentBlockFailsTheStartupWindow) {
+    FormDescription form = *DecodeForm(StoredFormBytes(), kCountingRoutines);
+    form.windows[0].components[15].newerBlock = {2, 0, 0, 0};  // 单选框2, RadioBox reads up to 1
+    const Bytes bytes = EncodeForm(form);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(bytes, kCountingRoutines);
+            LoadWindow(kMainWindowId);
+        },
+        ::testing::ExitedWithCode(-1),
+        BoxPattern("运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n\r\n1375797249, 0\r\n\"\"\r\n\"\"\r\n"));
 }
 
 TEST_F(FatalErrorTest, AccessToAWindowNotLoaded) {

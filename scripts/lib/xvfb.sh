@@ -1,0 +1,25 @@
+# Sourced by the scripts that need a display of their own.
+# start_xvfb LOG: starts Xvfb on the first free display number from 90 on, waits until it
+# answers, exports DISPLAY and sets xvfb_pid. Retries when another run takes a number first.
+xvfb_pid=
+start_xvfb() {
+  local log=$1 n i
+  for n in $(seq 90 289); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
+    xvfb_pid=$!
+    for i in $(seq 1 100); do
+      if DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=:$n
+        return 0
+      fi
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
