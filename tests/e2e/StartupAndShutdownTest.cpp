@@ -27,15 +27,9 @@ std::wstring Lower(std::wstring text) {
     return text;
 }
 
-std::wstring WithoutTrailingSlash(std::wstring path) {
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
 // ---- The window at start ----
 
-// Each case starts the program from a folder that is not its own, so the start-up has to set
-// its current directory itself.
+// Each case starts the program from a folder that is not its own.
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
