@@ -9,10 +9,7 @@ Button::Button(const ComponentType& type, ComponentHost& host, const ComponentEn
     : Component(type, host, entry.id), props_(std::get<ButtonProps>(entry.settings)) {}
 
 std::unique_ptr<Component> Button::Create(const CreateArgs& args) {
-    if (!std::holds_alternative<ButtonProps>(args.entry.settings)) return nullptr;
-    std::unique_ptr<Button> button(new Button(*FindComponentType(TypeCode::Button), args.host, args.entry));
-    if (!button->Build(args)) return nullptr;
-    return button;
+    return MakeComponent<Button, ButtonProps>(TypeCode::Button, args);
 }
 
 DWORD Button::ButtonStyle() const {

@@ -30,6 +30,8 @@ public:
     bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    template <class T, class P>
+    friend std::unique_ptr<Component> MakeComponent(TypeCode, const CreateArgs&);
     Button(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
     bool Build(const CreateArgs& args);
     DWORD ButtonStyle() const;

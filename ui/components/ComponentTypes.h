@@ -131,6 +131,14 @@ protected:
                         const std::wstring& text);
     // Type-specific messages; true when handled (result set).
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // One paint routine for WM_PAINT and WM_PRINTCLIENT (the DC comes in wParam).
+    template <class PaintFn>
+    void PaintMessage(WPARAM wParam, PaintFn&& paint) {
+        PAINTSTRUCT ps;
+        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(Hwnd(), &ps);
+        paint(dc);
+        if (!wParam) EndPaint(Hwnd(), &ps);
+    }
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -146,6 +154,17 @@ private:
     bool subclassed_ = false;
     int depth_ = 0;
 };
+
+// What every type's Create does: refuse settings of another type, make the
+// object, let it build its native window. Types befriend it for their
+// private constructor and Build.
+template <class T, class Props>
+std::unique_ptr<Component> MakeComponent(TypeCode code, const CreateArgs& args) {
+    if (!std::holds_alternative<Props>(args.entry.settings)) return nullptr;
+    std::unique_ptr<T> object(new T(*FindComponentType(code), args.host, args.entry));
+    if (!object->Build(args)) return nullptr;
+    return object;
+}
 
 // Hands a child's notification to the child's component; used by every parent
 // that can hold components (the window, the tab control).

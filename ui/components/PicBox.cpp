@@ -5,8 +5,6 @@
 namespace qelvane {
 namespace {
 
-bool classRegistered = false;
-
 struct BorderStyle {
     DWORD exStyle;
     DWORD style;
@@ -28,18 +26,12 @@ PicBox::PicBox(const ComponentType& type, ComponentHost& host, const ComponentEn
     : Component(type, host, entry.id), props_(std::get<PicBoxProps>(entry.settings)) {}
 
 std::unique_ptr<Component> PicBox::Create(const CreateArgs& args) {
-    if (!std::holds_alternative<PicBoxProps>(args.entry.settings)) return nullptr;
-    if (!classRegistered) {
-        if (!RegisterComponentClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
-        classRegistered = true;
-    }
-    std::unique_ptr<PicBox> box(new PicBox(*FindComponentType(TypeCode::PicBox), args.host, args.entry));
-    if (!box->Build(args)) return nullptr;
-    return box;
+    if (!RegisterComponentClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
+    return MakeComponent<PicBox, PicBoxProps>(TypeCode::PicBox, args);
 }
 
 void PicBox::ReleaseShared() {
-    if (classRegistered && UnregisterClassW(kClassName, GetModuleHandleW(nullptr))) classRegistered = false;
+    UnregisterComponentClass(kClassName);
 }
 
 bool PicBox::Build(const CreateArgs& args) {
@@ -79,14 +71,10 @@ bool PicBox::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
         result = 1;  // Paint fills the whole client area
         return true;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps;
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(Hwnd(), &ps);
-        Paint(dc);
-        if (!wParam) EndPaint(Hwnd(), &ps);
+    case WM_PRINTCLIENT:
+        PaintMessage(wParam, [this](HDC dc) { Paint(dc); });
         result = 0;
         return true;
-    }
     default:
         return false;
     }

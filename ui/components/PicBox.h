@@ -35,6 +35,8 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    template <class T, class P>
+    friend std::unique_ptr<Component> MakeComponent(TypeCode, const CreateArgs&);
     PicBox(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
     bool Build(const CreateArgs& args);
     void ApplyBorder();

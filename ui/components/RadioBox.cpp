@@ -9,10 +9,7 @@ RadioBox::RadioBox(const ComponentType& type, ComponentHost& host, const Compone
     : Component(type, host, entry.id), props_(std::get<RadioBoxProps>(entry.settings)) {}
 
 std::unique_ptr<Component> RadioBox::Create(const CreateArgs& args) {
-    if (!std::holds_alternative<RadioBoxProps>(args.entry.settings)) return nullptr;
-    std::unique_ptr<RadioBox> box(new RadioBox(*FindComponentType(TypeCode::RadioBox), args.host, args.entry));
-    if (!box->Build(args)) return nullptr;
-    return box;
+    return MakeComponent<RadioBox, RadioBoxProps>(TypeCode::RadioBox, args);
 }
 
 DWORD RadioBox::ButtonStyle() const {

@@ -36,6 +36,8 @@ public:
     bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    template <class T, class P>
+    friend std::unique_ptr<Component> MakeComponent(TypeCode, const CreateArgs&);
     RadioBox(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
     bool Build(const CreateArgs& args);
     DWORD ButtonStyle() const;

@@ -16,10 +16,7 @@ SuperBtn::SuperBtn(const ComponentType& type, ComponentHost& host, const Compone
     : Component(type, host, entry.id), props_(std::get<SuperBtnProps>(entry.settings)) {}
 
 std::unique_ptr<Component> SuperBtn::Create(const CreateArgs& args) {
-    if (!std::holds_alternative<SuperBtnProps>(args.entry.settings)) return nullptr;
-    std::unique_ptr<SuperBtn> button(new SuperBtn(*FindComponentType(TypeCode::SuperBtn), args.host, args.entry));
-    if (!button->Build(args)) return nullptr;
-    return button;
+    return MakeComponent<SuperBtn, SuperBtnProps>(TypeCode::SuperBtn, args);
 }
 
 bool SuperBtn::Build(const CreateArgs& args) {

@@ -44,11 +44,7 @@ Tab::Tab(const ComponentType& type, ComponentHost& host, const ComponentEntry& e
     : Component(type, host, entry.id), props_(std::get<TabProps>(entry.settings)) {}
 
 std::unique_ptr<Component> Tab::Create(const CreateArgs& args) {
-    if (!std::holds_alternative<TabProps>(args.entry.settings)) return nullptr;
-    const ComponentType* type = FindComponentType(TypeCode::Tab);
-    std::unique_ptr<Tab> tab(new Tab(*type, args.host, args.entry));
-    if (!tab->Build(args)) return nullptr;
-    return tab;
+    return MakeComponent<Tab, TabProps>(TypeCode::Tab, args);
 }
 
 bool Tab::Build(const CreateArgs& args) {

@@ -41,6 +41,8 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    template <class T, class P>
+    friend std::unique_ptr<Component> MakeComponent(TypeCode, const CreateArgs&);
     Tab(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
     bool Build(const CreateArgs& args);
 

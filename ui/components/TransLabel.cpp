@@ -5,26 +5,16 @@
 #include "runtime/Gbk.h"
 
 namespace qelvane {
-namespace {
-bool classRegistered = false;
-}
-
 TransLabel::TransLabel(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry)
     : Component(type, host, entry.id), props_(std::get<TransLabelProps>(entry.settings)) {}
 
 std::unique_ptr<Component> TransLabel::Create(const CreateArgs& args) {
-    if (!std::holds_alternative<TransLabelProps>(args.entry.settings)) return nullptr;
-    if (!classRegistered) {
-        if (!RegisterComponentClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
-        classRegistered = true;
-    }
-    std::unique_ptr<TransLabel> label(new TransLabel(*FindComponentType(TypeCode::TransLabel), args.host, args.entry));
-    if (!label->Build(args)) return nullptr;
-    return label;
+    if (!RegisterComponentClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
+    return MakeComponent<TransLabel, TransLabelProps>(TypeCode::TransLabel, args);
 }
 
 void TransLabel::ReleaseShared() {
-    if (classRegistered && UnregisterClassW(kClassName, GetModuleHandleW(nullptr))) classRegistered = false;
+    UnregisterComponentClass(kClassName);
 }
 
 bool TransLabel::Build(const CreateArgs& args) {
@@ -91,14 +81,10 @@ bool TransLabel::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
         result = 1;  // nothing of our own beneath the text
         return true;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps;
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(Hwnd(), &ps);
-        Paint(dc);
-        if (!wParam) EndPaint(Hwnd(), &ps);
+    case WM_PRINTCLIENT:
+        PaintMessage(wParam, [this](HDC dc) { Paint(dc); });
         result = 0;
         return true;
-    }
     default:
         return false;
     }
