@@ -78,6 +78,20 @@ TEST_F(FatalErrorTest, NewerComponentBlockFailsTheStartupWindow) {
         BoxPattern("运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n\r\n1375797249, 0\r\n\"\"\r\n\"\"\r\n"));
 }
 
+// Every allocation comes from the process heap; one it cannot satisfy is a
+// fatal report naming the byte count, not a crash or an exception.
+TEST_F(FatalErrorTest, AllocationFailureNamesTheByteCount) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            volatile std::size_t size = 0xFFFFFFF0u;  // not a constant the compiler could refuse
+            void* volatile block = ::operator new(size);
+            std::fprintf(stderr, "allocated %p\n", block);
+        },
+        ::testing::ExitedWithCode(-1),
+        BoxPattern("运行时出错!\r\n\r\n错误信息：分配 4294967280 字节内存失败!\r\n\r\n0, 0\r\n"));
+}
+
 TEST_F(FatalErrorTest, AccessToAWindowNotLoaded) {
     EXPECT_EXIT(
         {
