@@ -334,4 +334,18 @@ Bytes WriteTypeSettings(const TypeSettings& settings) {
     return std::visit([](const auto& p) { return WriteBlock(p); }, settings);
 }
 
+Bytes WritePageCaptions(const std::vector<Text>& captions) {
+    ByteWriter w;
+    FieldWriter{w}.Captions(captions);
+    return w.Ok() ? w.Take() : Bytes{};
+}
+
+std::optional<std::vector<Text>> ReadPageCaptions(std::span<const std::uint8_t> block) {
+    ByteReader r(block);
+    std::vector<Text> captions;
+    FieldReader{r}.Captions(captions);
+    if (!r.Ok() || !r.AtEnd()) return std::nullopt;
+    return captions;
+}
+
 }  // namespace qelvane

@@ -53,4 +53,10 @@ std::optional<TypeSettings> ReadTypeSettings(TypeCode type, std::span<const std:
 // The settings' block at their type's own version.
 Bytes WriteTypeSettings(const TypeSettings& settings);
 
+// A Tab's PageCaptions as one byte block (the layout its property block uses:
+// 16-bit count, 0xFFFF escaping to a 32-bit one, then counted texts). The
+// reader wants exactly that and nothing after it.
+Bytes WritePageCaptions(const std::vector<Text>& captions);
+std::optional<std::vector<Text>> ReadPageCaptions(std::span<const std::uint8_t> block);
+
 }  // namespace qelvane

@@ -163,7 +163,8 @@ void FormWindow::StackInFormOrder() {
     // Per parent, the earlier entry lies above the later one.
     std::vector<std::pair<HWND, HWND>> lastOfParent;  // parent, last stacked child
     for (ComponentSlot& slot : slots_) {
-        HWND child = slot.object->Hwnd();
+        HWND child = slot.object ? slot.object->Hwnd() : nullptr;
+        if (!child) continue;
         HWND parent = GetParent(child);
         auto it = std::find_if(lastOfParent.begin(), lastOfParent.end(), [&](auto& p) { return p.first == parent; });
         HWND after = it == lastOfParent.end() ? HWND_TOP : it->second;
@@ -398,15 +399,24 @@ void FormWindow::RecreateNow(std::size_t index) {
     slot.entry.width = r.right - r.left;
     slot.entry.height = r.bottom - r.top;
     slot.entry.settings = slot.type->settings(*slot.object);
-    HWND above = GetWindow(old, GW_HWNDPREV);
     const bool hadFocus = FocusedIndex() == static_cast<int>(index);
+
+    // Components sitting on this one would go down with its native window:
+    // park them on the window until the new one stands.
+    std::vector<ComponentSlot*> children;
+    for (ComponentSlot& other : slots_) {
+        if (other.entry.parent != slot.entry.id || !other.object || !other.object->Hwnd()) continue;
+        SetParent(other.object->Hwnd(), window_.get());
+        children.push_back(&other);
+    }
 
     slot.object.reset();
     slot.object = CreateObject(slot.entry, static_cast<int>(index));
     if (!slot.object) return;  // it stays without a native window; common properties use the record
     Place(slot);
+    for (ComponentSlot* child : children) Place(*child);
+    StackInFormOrder();
     HWND hwnd = slot.object->Hwnd();
-    SetWindowPos(hwnd, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (ShouldShow(slot)) ShowWindow(hwnd, SW_SHOWNA);
     if (hadFocus) SetFocus(hwnd);
 }

@@ -390,3 +390,24 @@ TEST(ByteIo, WriterRefusesZeroInTerminatedText) {
 
 }  // namespace
 }  // namespace qelvane
+
+namespace qelvane {
+namespace {
+
+// The PageCaptions property travels as one block in the Tab's own layout.
+TEST(PageCaptions, BlockRoundTripAndStrictEnd) {
+    const std::vector<Text> captions = {"微信阅读粉丝", "", "公众号推广"};
+    const Bytes block = WritePageCaptions(captions);
+    EXPECT_EQ(ReadPageCaptions(block), captions);
+    Bytes longer = block;
+    longer.push_back(0);
+    EXPECT_FALSE(ReadPageCaptions(longer).has_value());
+    EXPECT_FALSE(ReadPageCaptions(std::span<const std::uint8_t>(block).first(block.size() - 1)).has_value());
+    // A count that the bytes cannot hold is refused before anything is read.
+    const Bytes huge = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
+    EXPECT_FALSE(ReadPageCaptions(huge).has_value());
+    EXPECT_EQ(ReadPageCaptions(WritePageCaptions({})), std::vector<Text>{});
+}
+
+}  // namespace
+}  // namespace qelvane

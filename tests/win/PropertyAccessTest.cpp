@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "tests/win/WinTestSupport.h"
+#include "ui/PropertyBlocks.h"
 #include "ui/components/ComponentTypes.h"
 
 namespace qelvane::wintest {
@@ -149,6 +150,24 @@ TEST_F(MainWindowTest, ReCreationKeepsPlaceParentStackingAndState) {
     EXPECT_TRUE(IsWindowVisible(after));
     EXPECT_EQ(GetProperty(kMainWindowId, kRadios[0][1], 18, -1), 1u) << "the check survives";
     EXPECT_EQ(TextOf(after), TextOf(Native(kRadios[0][1])));
+}
+
+TEST_F(MainWindowTest, PageCaptionsTravelAsOneBlockAndRebuildTheTab) {
+    const Bytes written = WritePageCaptions({"一", "二"});
+    const ByteBlockRef block{written.data(), static_cast<std::uint32_t>(written.size())};
+    SetProperty(kMainWindowId, kTab, 11, -1, reinterpret_cast<std::uintptr_t>(&block));
+    Pump();
+    HWND tab = Native(kTab);
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 2);
+    // Reading gives the same block back.
+    const auto* read = reinterpret_cast<const ByteBlockRef*>(
+        static_cast<std::uintptr_t>(GetProperty(kMainWindowId, kTab, 11, -1)));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(Bytes(read->data, read->data + read->size), written);
+    // The boxes of the page in front still sit on the tab control.
+    EXPECT_EQ(GetParent(Native(kRadios[0][0])), tab);
+    EXPECT_TRUE(IsWindowVisible(Native(kRadios[0][0])));
 }
 
 TEST_F(MainWindowTest, WindowOwnRecordServesItsCommonProperties) {

@@ -6,37 +6,13 @@
 #include <optional>
 
 #include "runtime/Gbk.h"
-#include "ui/ByteIo.h"
+#include "ui/PropertyBlocks.h"
 
 namespace qelvane {
 namespace {
 
 // Styles by HeaderPos 0..3.
 constexpr DWORD kHeaderStyles[] = {0, TCS_BOTTOM, TCS_VERTICAL, TCS_VERTICAL | TCS_RIGHT};
-
-std::string CaptionsBlock(const std::vector<Text>& captions) {
-    ByteWriter w;
-    if (captions.size() < 0xFFFF) {
-        w.U16(static_cast<std::uint16_t>(captions.size()));
-    } else {
-        w.U16(0xFFFF);
-        w.U32(static_cast<std::uint32_t>(captions.size()));
-    }
-    for (const Text& c : captions) w.CountedText(c);
-    const Bytes& b = w.Data();
-    return std::string(b.begin(), b.end());
-}
-
-std::optional<std::vector<Text>> CaptionsFromBlock(const std::string& block) {
-    ByteReader r({reinterpret_cast<const std::uint8_t*>(block.data()), block.size()});
-    std::uint32_t n = r.U16();
-    if (n == 0xFFFF) n = r.U32();
-    std::vector<Text> captions;
-    for (std::uint32_t i = 0; i < n && r.Ok(); ++i) captions.push_back(r.CountedText());
-    if (!r.Ok()) return std::nullopt;
-    if (captions.empty()) captions.emplace_back();  // no caption at all still leaves one page
-    return captions;
-}
 
 }  // namespace
 
@@ -75,7 +51,10 @@ int Tab::PageCount() const { return static_cast<int>(SendMessageW(Hwnd(), TCM_GE
 
 PropertyValue Tab::Read(int own) {
     if (own == kCurrentPage) return {CurrentPage(), {}};
-    if (own == kPageCaptions) return {0, CaptionsBlock(props_.pageCaptions)};
+    if (own == kPageCaptions) {
+        const Bytes block = WritePageCaptions(props_.pageCaptions);
+        return {0, std::string(block.begin(), block.end())};
+    }
     return ReadField(kProperties, props_, own);
 }
 
@@ -90,7 +69,12 @@ bool Tab::Apply(int own, const PropertyValue& value) {
         return false;
     }
     case kPageCaptions:
-        if (auto captions = CaptionsFromBlock(value.bytes)) props_.pageCaptions = std::move(*captions);
+        if (auto captions = ReadPageCaptions({reinterpret_cast<const std::uint8_t*>(value.bytes.data()),
+                                              value.bytes.size()})) {
+            // No caption at all still leaves one page.
+            if (captions->empty()) captions->emplace_back();
+            props_.pageCaptions = std::move(*captions);
+        }
         return true;
     case kFont:
         StoreField(kProperties, props_, own, value);
