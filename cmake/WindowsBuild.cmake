@@ -17,6 +17,14 @@ add_custom_command(
 add_library(qelvane_stored_form STATIC ${QELVANE_FORM_CPP})
 qelvane_flags(qelvane_stored_form)
 
+# libpng, libjpeg and zlib, linked statically from the set-up's cross builds.
+if(NOT QELVANE_DEPS_PREFIX)
+  message(FATAL_ERROR "QELVANE_DEPS_PREFIX must name the cross-built libpng/libjpeg (run scripts/setup)")
+endif()
+target_include_directories(qelvane_picture SYSTEM PUBLIC ${QELVANE_DEPS_PREFIX}/include)
+target_link_libraries(qelvane_picture PUBLIC ${QELVANE_DEPS_PREFIX}/lib/libpng16.a
+  ${QELVANE_DEPS_PREFIX}/lib/libjpeg.a z)
+
 set(QELVANE_WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_library(qelvane_win STATIC
@@ -32,12 +40,13 @@ add_library(qelvane_win STATIC
   ui/components/TransLabel.cpp
   ui/components/SuperBtn.cpp
   ui/components/PicBox.cpp
+  ui/components/PictureDraw.cpp
   app/Routines.cpp)
 qelvane_flags(qelvane_win)
 # Nothing may unwind through a window procedure or a C callback: our Windows code throws nothing.
 target_compile_options(qelvane_win PRIVATE -fno-exceptions)
 target_compile_definitions(qelvane_win PUBLIC ${QELVANE_WIN_DEFINES})
-target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_stored_form
+target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_picture qelvane_stored_form
   comctl32 shell32 winmm ole32 gdi32 user32 kernel32)
 
 set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp
