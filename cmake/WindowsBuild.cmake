@@ -91,3 +91,9 @@ endif()
 
 # Benchmarks: measured by scripts/bench, never run as tests.
 include(${CMAKE_SOURCE_DIR}/cmake/Bench.cmake OPTIONAL)
+
+# Two clean builds of the product must give the same bytes.
+add_test(NAME repro.QelvaneExeIsByteIdentical
+  COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-reproducible ${QELVANE_FORMC} ${CMAKE_BINARY_DIR}/repro)
+set_tests_properties(repro.QelvaneExeIsByteIdentical PROPERTIES TIMEOUT 1200
+  ENVIRONMENT QELVANE_DEPS_PREFIX=${QELVANE_DEPS_PREFIX})
