@@ -87,6 +87,10 @@ if(QELVANE_E2E_TESTS)
   add_dependencies(e2e_tests Qelvane)
   gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES RESOURCE_LOCK wine_display)
+  # Again under a Western locale (ANSI code page 1252): every text must still read back as
+  # the right Chinese, since the program converts from GBK itself.
+  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e-cp1252." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES RESOURCE_LOCK wine_display ENVIRONMENT QELVANE_LANG=en_US.UTF-8)
 endif()
 
 # Benchmarks: measured by scripts/bench, never run as tests.
