@@ -12,3 +12,9 @@ qelvane_flags(StartupBench)
 target_compile_definitions(StartupBench PRIVATE ${QELVANE_WIN_DEFINES})
 target_link_libraries(StartupBench PRIVATE user32 kernel32)
 target_link_options(StartupBench PRIVATE -static -municode)
+
+# One "获取最新价格" click until the label is repainted, in-process with the real form.
+add_executable(ClickBench ${CMAKE_SOURCE_DIR}/tests/bench/ClickBench.cpp)
+qelvane_flags(ClickBench)
+target_link_libraries(ClickBench PRIVATE qelvane_win)
+target_link_options(ClickBench PRIVATE -static -municode)

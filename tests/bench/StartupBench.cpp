@@ -1,8 +1,10 @@
 // Start-up time to a visible window, for two programs started alternately so that drift in
 // the machine's load falls on both alike.
 //   StartupBench.exe FIRST.exe SECOND.exe [RUNS] [WARMUPS]
-// Prints one "result" line per program (median, min, max in ms) and the ratio of medians.
+// Prints one "result" line per program (median, min, max in ms), the ratio of medians, and
+// one "memory" line per program: the median peak working set, read once the window is up.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,9 +41,14 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+struct Start {
+    double ms;          // negative on failure
+    double peakKb = 0;  // peak working set once the window is up and painted
+};
+
 // Milliseconds from just before CreateProcess until a top-level window of the process is
-// visible; negative on failure. Closes the program afterwards.
-double TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
+// visible, and its peak memory. Closes the program afterwards.
+Start TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     const std::wstring folder = FolderOf(exe);
     STARTUPINFOW startup{};
@@ -51,7 +58,7 @@ double TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         std::fwprintf(stderr, L"cannot start %ls: error %lu\n", exe.c_str(), GetLastError());
-        return -1;
+        return {-1};
     }
     Search search{process.dwProcessId, nullptr};
     double elapsed = -1;
@@ -74,7 +81,16 @@ double TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
         std::fwprintf(stderr, L"%ls: a message box opened instead of the window\n", exe.c_str());
         elapsed = -1;
     }
-    if (search.found) PostMessageW(search.found, WM_CLOSE, 0, 0);
+    double peakKb = 0;
+    if (search.found) {
+        // Let the first paint finish, so the peak includes the pictures drawn.
+        WaitForInputIdle(process.hProcess, 2000);
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        if (K32GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters))
+            peakKb = static_cast<double>(counters.PeakWorkingSetSize) / 1024.0;
+        PostMessageW(search.found, WM_CLOSE, 0, 0);
+    }
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
         std::fwprintf(stderr, L"%ls: did not close, terminated\n", exe.c_str());
         TerminateProcess(process.hProcess, 1);
@@ -82,7 +98,7 @@ double TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return elapsed;
+    return {elapsed, peakKb};
 }
 
 struct Summary {
@@ -111,16 +127,17 @@ int wmain(int argc, wchar_t** argv) {
 
     for (int i = 0; i < warmups; ++i)
         for (const std::wstring& exe : exes)
-            if (TimeOneStart(exe, frequency) < 0) return 1;
+            if (TimeOneStart(exe, frequency).ms < 0) return 1;
 
-    std::vector<double> times[2];
+    std::vector<double> times[2], peaks[2];
     for (int i = 0; i < runs; ++i) {
         // Alternate which goes first, so neither always follows the other's exit.
         for (int k = 0; k < 2; ++k) {
             const int which = (i + k) % 2;
-            const double t = TimeOneStart(exes[which], frequency);
-            if (t < 0) return 1;
-            times[which].push_back(t);
+            const Start t = TimeOneStart(exes[which], frequency);
+            if (t.ms < 0) return 1;
+            times[which].push_back(t.ms);
+            peaks[which].push_back(t.peakKb);
         }
     }
     Summary summary[2];
@@ -130,5 +147,7 @@ int wmain(int argc, wchar_t** argv) {
                      exes[k].c_str(), summary[k].median, summary[k].min, summary[k].max, runs);
     }
     std::wprintf(L"ratio %.3f\n", summary[0].median / summary[1].median);
+    for (int k = 0; k < 2; ++k)
+        std::wprintf(L"memory %ls median_peak_kb=%.0f\n", exes[k].c_str(), Summarise(peaks[k]).median);
     return 0;
 }
