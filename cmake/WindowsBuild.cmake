@@ -32,6 +32,7 @@ add_library(qelvane_win STATIC
   runtime/Heap.cpp
   runtime/Runtime.cpp
   runtime/WinHandles.cpp
+  ui/ProgramIcon.cpp
   ui/WindowLayer.cpp
   ui/components/ComponentTypes.cpp
   ui/components/Tab.cpp
