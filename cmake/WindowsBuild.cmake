@@ -90,7 +90,7 @@ if(QELVANE_E2E_TESTS)
   add_executable(e2e_tests ${QELVANE_E2E_TESTS})
   qelvane_flags(e2e_tests)
   target_compile_definitions(e2e_tests PRIVATE ${QELVANE_WIN_DEFINES})
-  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main user32 gdi32 kernel32)
+  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main user32 gdi32 version kernel32)
   target_link_options(e2e_tests PRIVATE -static)
   add_dependencies(e2e_tests Qelvane)
   gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
