@@ -32,6 +32,7 @@ add_library(qelvane_win STATIC
   runtime/Heap.cpp
   runtime/Runtime.cpp
   runtime/WinHandles.cpp
+  ui/ProgramIcon.cpp
   ui/WindowLayer.cpp
   ui/components/ComponentTypes.cpp
   ui/components/Tab.cpp
@@ -49,13 +50,20 @@ target_compile_definitions(qelvane_win PUBLIC ${QELVANE_WIN_DEFINES})
 target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_picture qelvane_stored_form
   comctl32 shell32 winmm ole32 gdi32 user32 kernel32)
 
+# Icon, manifest (common controls 6) and version record; the in-process tests link them
+# too, so that they get the same controls as the program.
+add_library(qelvane_resources OBJECT resources/Qelvane.rc)
+target_include_directories(qelvane_resources PRIVATE ${CMAKE_SOURCE_DIR})
+set_source_files_properties(resources/Qelvane.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/qelvane.ico;${CMAKE_SOURCE_DIR}/resources/Qelvane.manifest;${CMAKE_SOURCE_DIR}/app/VendorContact.h")
+
 set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp
   -Wl,--gc-sections -s)
 
 add_executable(Qelvane WIN32 app/Main.cpp)
 qelvane_flags(Qelvane)
 target_compile_options(Qelvane PRIVATE -fno-exceptions)
-target_link_libraries(Qelvane PRIVATE qelvane_win)
+target_link_libraries(Qelvane PRIVATE qelvane_win qelvane_resources)
 target_link_options(Qelvane PRIVATE ${QELVANE_EXE_LINK_OPTIONS} -mwindows)
 # The product may import system DLLs only.
 add_custom_command(TARGET Qelvane POST_BUILD
@@ -72,7 +80,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB QELVANE_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${QELVANE_WIN_TESTS})
 qelvane_flags(win_tests)
-target_link_libraries(win_tests PRIVATE qelvane_win gtest gtest_main)
+target_link_libraries(win_tests PRIVATE qelvane_win qelvane_resources gtest gtest_main)
 target_link_options(win_tests PRIVATE -static)
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES RESOURCE_LOCK wine_display)
@@ -82,7 +90,7 @@ if(QELVANE_E2E_TESTS)
   add_executable(e2e_tests ${QELVANE_E2E_TESTS})
   qelvane_flags(e2e_tests)
   target_compile_definitions(e2e_tests PRIVATE ${QELVANE_WIN_DEFINES})
-  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main user32 gdi32 kernel32)
+  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main user32 gdi32 version kernel32)
   target_link_options(e2e_tests PRIVATE -static)
   add_dependencies(e2e_tests Qelvane)
   gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

@@ -5,6 +5,7 @@
 
 #include "runtime/Gbk.h"
 #include "runtime/Runtime.h"
+#include "ui/ProgramIcon.h"
 
 namespace qelvane {
 namespace {
@@ -55,6 +56,14 @@ bool RegisterFormClass(WNDPROC proc) {
     wc.lpszClassName = kFormClass;
     formClassRegistered = RegisterClassExW(&wc) != 0;
     return formClassRegistered;
+}
+
+// For a window whose icon setting yields no icon of its own. The icons stay the program's:
+// the window never destroys them.
+void ShowProgramIcon(HWND hwnd) {
+    const ProgramIcons icons = LoadProgramIcon();
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.largeIcon));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.smallIcon));
 }
 
 RECT RectInParent(HWND hwnd) {
@@ -127,6 +136,8 @@ bool FormWindow::CreateNativeWindow() {
     if (!hwnd) return false;
     window_.reset(hwnd);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);  // stock
+    // No icon is made from the window's own icon setting, so it shows the program's.
+    ShowProgramIcon(hwnd);
     if (!props_.movable) {
         if (HMENU menu = GetSystemMenu(hwnd, FALSE)) DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
     }
