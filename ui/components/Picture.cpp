@@ -50,9 +50,90 @@ struct PngImage {
     ~PngImage() { png_image_free(&image); }
 };
 
+// Interlaced 16-bit files: the simplified reader of our libpng scales them to
+// 8 bits through one reused row buffer and copies stale pixels of other rows
+// over those of earlier passes. They go through the standard reader instead,
+// with the transforms the simplified reader sets for 8-bit BGRA.
+bool IsInterlaced16Bit(const std::uint8_t* bytes, std::size_t count) {
+    return count >= 33 && std::memcmp(bytes + 12, "IHDR", 4) == 0 && bytes[24] == 16 && bytes[28] == 1;
+}
+
+struct PngStandardJob {
+    png_structp png;
+    png_infop info;
+    const std::uint8_t* bytes;
+    std::size_t count;
+    std::size_t pos;
+};
+static_assert(std::is_trivially_destructible_v<PngStandardJob>);
+
+void PngReadMemory(png_structp png, png_bytep out, png_size_t length) {
+    auto* job = static_cast<PngStandardJob*>(png_get_io_ptr(png));
+    if (length > job->count - job->pos) png_error(png, "read past the end");
+    std::memcpy(out, job->bytes + job->pos, length);
+    job->pos += length;
+}
+
+void PngQuiet(png_structp, png_const_charp) {}
+[[noreturn]] void PngFail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+// libpng longjmps out of its errors: the frames that setjmp hold only plain state.
+bool PngStandardStart(PngStandardJob& job) {
+    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, &PngFail, &PngQuiet);
+    if (!job.png) return false;
+    job.info = png_create_info_struct(job.png);
+    if (!job.info) return false;
+    if (setjmp(png_jmpbuf(job.png))) return false;
+    png_set_user_limits(job.png, kMaxPictureSide, kMaxPictureSide);
+    png_set_read_fn(job.png, &job, &PngReadMemory);
+    png_read_info(job.png, job.info);
+    const png_uint_32 width = png_get_image_width(job.png, job.info);
+    const png_uint_32 height = png_get_image_height(job.png, job.info);
+    if (!WithinBounds(width, height)) return false;
+    const int colour = png_get_color_type(job.png, job.info);
+    const bool alpha = (colour & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(job.png, job.info, PNG_INFO_tRNS) != 0;
+    png_set_expand(job.png);
+    if ((colour & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(job.png);
+    // 16-bit data without a gamma of its own counts as linear, as in the simplified reader.
+    png_set_alpha_mode(job.png, PNG_ALPHA_PNG, PNG_GAMMA_LINEAR);
+    png_set_scale_16(job.png);
+    if (!alpha) png_set_add_alpha(job.png, 0xFF, PNG_FILLER_AFTER);
+    png_set_alpha_mode(job.png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+    png_set_bgr(job.png);
+    png_set_interlace_handling(job.png);
+    png_read_update_info(job.png, job.info);
+    return png_get_rowbytes(job.png, job.info) == std::size_t{width} * 4;
+}
+
+bool PngStandardRows(PngStandardJob& job, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(job.png))) return false;
+    png_read_image(job.png, rows);
+    png_read_end(job.png, nullptr);
+    return true;
+}
+
+std::optional<DecodedPicture> DecodePngStandard(const std::uint8_t* bytes, std::size_t count) {
+    PngStandardJob job{nullptr, nullptr, bytes, count, 0};
+    std::optional<DecodedPicture> result;
+    if (PngStandardStart(job)) {
+        DecodedPicture out;
+        out.format = PictureFormat::Png;
+        out.width = static_cast<int>(png_get_image_width(job.png, job.info));
+        out.height = static_cast<int>(png_get_image_height(job.png, job.info));
+        out.bitsPerPixel = 32;
+        out.bgra.resize(static_cast<std::size_t>(out.width) * out.height * 4);
+        std::vector<png_bytep> rows(static_cast<std::size_t>(out.height));
+        for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = &out.bgra[y * static_cast<std::size_t>(out.width) * 4];
+        if (PngStandardRows(job, rows.data())) result = std::move(out);
+    }
+    png_destroy_read_struct(&job.png, job.info ? &job.info : nullptr, nullptr);
+    return result;
+}
+
 // The simplified reader catches libpng's errors itself: nothing jumps over us.
 std::optional<DecodedPicture> DecodePng(const std::uint8_t* bytes, std::size_t count) {
     if (!PngChunksFit(bytes, count)) return std::nullopt;
+    if (IsInterlaced16Bit(bytes, count)) return DecodePngStandard(bytes, count);
     PngImage png;
     if (!png_image_begin_read_from_memory(&png.image, bytes, count) ||
         (png.image.warning_or_error & PNG_IMAGE_ERROR) != 0)
