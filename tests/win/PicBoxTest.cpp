@@ -10,6 +10,7 @@
 #include "tests/win/WinTestSupport.h"
 #include "ui/components/ComponentTypes.h"
 #include "ui/components/Picture.h"
+#include "ui/components/PictureDraw.h"
 
 namespace qelvane::wintest {
 namespace {
@@ -281,6 +282,90 @@ TEST_F(PicBoxTest, ReplacingThePictureAThousandTimesKeepsNoHandles) {
     EXPECT_EQ(LiveHandles(HandleKind::Brush), brushes);
     EXPECT_EQ(LiveHandles(HandleKind::Window), windows);
     EXPECT_EQ(PictureBytes(), badge);
+}
+
+// ---- Drawing and bitmaps without a picture box ----
+
+// A 32-bit memory bitmap of w x h to draw into, read back as 0x00RRGGBB.
+class Canvas {
+public:
+    Canvas(int w, int h, COLORREF fill) : w_(w), h_(h) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+        HDC screen = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen);
+        dib_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_, dib_);
+        HBRUSH brush = CreateSolidBrush(fill);
+        RECT all{0, 0, w, h};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(dib_);
+        DeleteDC(dc_);
+    }
+    HDC Dc() const { return dc_; }
+    std::uint32_t At(int x, int y) const {
+        GdiFlush();
+        return static_cast<const std::uint32_t*>(bits_)[y * w_ + x] & 0xFFFFFF;
+    }
+
+private:
+    int w_, h_;
+    HDC dc_;
+    HBITMAP dib_;
+    HGDIOBJ old_;
+    void* bits_ = nullptr;
+};
+
+TEST(PictureDrawTest, OwnSizeStretchAndTheCallersStretchModeKept) {
+    const auto png = testimages::MakePng(2, 2, [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u; });
+    const DecodedPicture p = *DecodePicture(png.data(), png.size());
+    Canvas canvas(20, 20, RGB(0, 0, 255));
+    SetStretchBltMode(canvas.Dc(), BLACKONWHITE);
+    DrawPicture(p, canvas.Dc(), 3, 4, -1, -1, RGB(0, 255, 0));
+    EXPECT_EQ(GetStretchBltMode(canvas.Dc()), BLACKONWHITE);
+    EXPECT_EQ(canvas.At(3, 4), 0x000000u);
+    EXPECT_EQ(canvas.At(4, 4), 0xFFFFFFu);
+    EXPECT_EQ(canvas.At(3, 5), 0xFFFFFFu);
+    EXPECT_EQ(canvas.At(5, 4), 0x0000FFu) << "own size: two pixels wide";
+    EXPECT_EQ(canvas.At(3, 6), 0x0000FFu);
+    // Width -1 with a given height: own width, stretched height.
+    DrawPicture(p, canvas.Dc(), 10, 0, -1, 8, RGB(0, 255, 0));
+    EXPECT_EQ(canvas.At(12, 0), 0x0000FFu);
+    EXPECT_EQ(canvas.At(10, 0), 0x000000u);
+    EXPECT_EQ(canvas.At(10, 7), 0xFFFFFFu) << "the picture's second row, four times as high";
+    EXPECT_EQ(canvas.At(11, 7), 0x000000u);
+}
+
+TEST(PictureDrawTest, PictureToBitmapGivesOwnSizeAndBlendsOverWhite) {
+    const int before = LiveHandles(HandleKind::Bitmap);
+    const auto png = testimages::MakePng(4, 3, [](int x, int) { return x < 2 ? 0xFF102030u : 0x00102030u; });
+    {
+        UniqueBitmap bitmap = PictureToBitmap(png.data(), png.size());
+        ASSERT_TRUE(bitmap);
+        EXPECT_EQ(LiveHandles(HandleKind::Bitmap), before + 1);
+        BITMAP info{};
+        ASSERT_TRUE(GetObjectW(bitmap.get(), sizeof info, &info));
+        EXPECT_EQ(info.bmWidth, 4);
+        EXPECT_EQ(info.bmHeight, 3);
+        Canvas canvas(4, 3, RGB(0, 0, 0));
+        HDC source = CreateCompatibleDC(canvas.Dc());
+        HGDIOBJ old = SelectObject(source, bitmap.get());
+        BitBlt(canvas.Dc(), 0, 0, 4, 3, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+        EXPECT_EQ(canvas.At(1, 2), 0x102030u);
+        EXPECT_EQ(canvas.At(2, 0), 0xFFFFFFu) << "transparent over white";
+    }
+    EXPECT_EQ(LiveHandles(HandleKind::Bitmap), before);
+    const std::uint8_t text[] = "not a picture at all";
+    EXPECT_FALSE(PictureToBitmap(text, sizeof text));
+    EXPECT_FALSE(PictureToBitmap(nullptr, 0));
+    EXPECT_EQ(LiveHandles(HandleKind::Bitmap), before);
 }
 
 }  // namespace
