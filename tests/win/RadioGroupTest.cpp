@@ -122,6 +122,31 @@ TEST_F(EventLogTest, GivingABoxTheFocusNeverChecksItOrClicksIt) {
     EXPECT_EQ(tail, (std::vector<RaisedEvent>{{-8, kBox1}, {-7, kBox3}, {-8, kBox3}, {-7, kBox4}}));
 }
 
+// Some platforms' radio buttons report a click when they gain the focus
+// unchecked. The box is given BS_NOTIFY, and its parent answers the focus
+// notice with that click, from inside the focus change.
+LRESULT CALLBACK ClickOnFocusNotice(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_SETFOCUS)
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(LOWORD(wParam), BN_CLICKED), lParam);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(EventLogTest, AClickNoticeWhileGainingTheFocusIsNoClick) {
+    HWND box = Native(kBox3);
+    SetWindowLongW(box, GWL_STYLE, GetWindowLongW(box, GWL_STYLE) | BS_NOTIFY);
+    ASSERT_TRUE(SetWindowSubclass(Native(kTab), &ClickOnFocusNotice, 1, 0));
+    SetFocus(box);
+    Pump();
+    EXPECT_EQ(GetFocus(), box);
+    ExpectCheckedExactly({kBox2});
+    EXPECT_EQ(ClickEvents(), std::vector<RaisedEvent>{});
+    // Once it has the focus, a click is a click again.
+    SendMessageW(Native(kTab), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), BN_CLICKED), reinterpret_cast<LPARAM>(box));
+    ExpectCheckedExactly({kBox3});
+    EXPECT_EQ(ClickEvents(), (std::vector<RaisedEvent>{{0, kBox3}}));
+    RemoveWindowSubclass(Native(kTab), &ClickOnFocusNotice, 1);
+}
+
 TEST_F(EventLogTest, CheckedWritesRaiseNothingAndReadBackExactly) {
     Set(kBox4, 18, 5);
     EXPECT_TRUE(Checked(kBox4));
