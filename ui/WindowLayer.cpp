@@ -244,6 +244,45 @@ std::vector<FocusCandidate> FormWindow::FocusCandidates() const {
     return c;
 }
 
+std::vector<RadioMember> FormWindow::RadioMembers() const {
+    std::vector<RadioMember> m(slots_.size());
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        const ComponentSlot& s = slots_[i];
+        HWND h = s.object ? s.object->Hwnd() : nullptr;
+        m[i] = {h && s.entry.type == TypeCode::RadioBox, s.entry.parent, s.entry.focusOrder,
+                h && IsWindowVisible(h), h && IsWindowEnabled(h), s.entry.tabStop};
+    }
+    return m;
+}
+
+void FormWindow::RadioClicked(std::uint32_t componentId) {
+    ComponentSlot* clicked = Slot(componentId);
+    if (!clicked) return;
+    for (std::size_t i : UncheckedByClick(RadioMembers(), static_cast<std::size_t>(clicked - slots_.data())))
+        SendMessageW(slots_[i].object->Hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+bool FormWindow::MoveRadioCheck(bool forward) {
+    const int current = FocusedIndex();
+    if (current < 0 || slots_[static_cast<std::size_t>(current)].entry.type != TypeCode::RadioBox) return false;
+    const auto members = RadioMembers();
+    const auto target = ArrowTarget(members, static_cast<std::size_t>(current), forward);
+    if (!target) return true;
+    // The check leaves the whole group, hidden pages included.
+    for (std::size_t i : GroupOf(members, *target)) {
+        HWND h = slots_[i].object->Hwnd();
+        if (i != *target && SendMessageW(h, BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+            SendMessageW(h, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    const std::uint32_t id = slots_[*target].entry.id;
+    SendMessageW(slots_[*target].object->Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+    slots_[*target].object->Raise(0);
+    // The routine may have rebuilt or closed things: look the box up again.
+    if (ComponentSlot* s = eventsOpen_ ? Slot(id) : nullptr; s && s->object && s->object->Hwnd())
+        SetFocus(s->object->Hwnd());
+    return true;
+}
+
 void FormWindow::MoveFocus(bool backwards) {
     const int current = FocusedIndex();
     const auto candidates = FocusCandidates();
@@ -283,11 +322,13 @@ void FormWindow::SyncPage(std::uint32_t containerId, std::int32_t page, bool wit
             if (!show && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE)) ShowWindow(h, SW_HIDE);
         }
     if (!withFocus || front >= pages.size()) return;
-    // Lowest FocusOrder among the page's enabled focus takers; the first in the list on a tie.
+    // Lowest FocusOrder among the page's shown, enabled focus takers; the first in the list on a tie.
+    // A component left hidden by its `visible` flag must not swallow the keyboard.
     ComponentSlot* best = nullptr;
     for (std::uint32_t id : pages[front]) {
         ComponentSlot* s = Slot(id);
         if (!s || !s->object || !s->type->canTakeFocus || !IsWindowEnabled(s->object->Hwnd())) continue;
+        if (!(GetWindowLongW(s->object->Hwnd(), GWL_STYLE) & WS_VISIBLE)) continue;
         if (!best || s->entry.focusOrder < best->entry.focusOrder) best = s;
     }
     if (best) SetFocus(best->object->Hwnd());
@@ -447,6 +488,12 @@ bool FormWindow::PreTranslate(const MSG& msg) {
             return true;  // no default button in this form: Enter clicks nothing
         case VK_F1:
             return true;  // help is off
+        case VK_LEFT:
+        case VK_UP:
+            return MoveRadioCheck(false);
+        case VK_RIGHT:
+        case VK_DOWN:
+            return MoveRadioCheck(true);
         default:
             return false;
         }

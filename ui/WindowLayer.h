@@ -13,6 +13,7 @@
 
 #include "runtime/WinHandles.h"
 #include "ui/FocusOrder.h"
+#include "ui/RadioGroups.h"
 #include "ui/FormModel.h"
 #include "ui/components/ComponentTypes.h"
 
@@ -63,6 +64,7 @@ public:
     bool EventsOpen() const override { return eventsOpen_; }
     Component* ComponentFromHwnd(HWND hwnd) override;
     void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) override;
+    void RadioClicked(std::uint32_t componentId) override;
 
     static void ReleaseShared();
 
@@ -78,6 +80,9 @@ private:
     int IndexOf(HWND hwnd) const;
     int FocusedIndex() const;
     std::vector<FocusCandidate> FocusCandidates() const;
+    std::vector<RadioMember> RadioMembers() const;
+    // An arrow key on a focused radio box; false when the focus is elsewhere.
+    bool MoveRadioCheck(bool forward);
     void RestoreFocus();
     void RecreateNow(std::size_t index);
     void Close();

@@ -38,6 +38,7 @@ private:
 
     ButtonProps props_;
     UniqueFont font_;
+    UniqueBitmap picture_;  // shown instead of the caption while it holds one
 };
 
 }  // namespace qelvane

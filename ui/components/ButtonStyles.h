@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "runtime/WinHandles.h"
+#include "ui/FormModel.h"
+#include "ui/components/PictureDraw.h"
+
 namespace qelvane {
 
 inline DWORD HAlignStyle(std::int32_t hAlign) {
@@ -16,6 +20,13 @@ inline DWORD HAlignStyle(std::int32_t hAlign) {
 inline DWORD VAlignStyle(std::int32_t vAlign) {
     constexpr DWORD kStyles[] = {BS_TOP, BS_VCENTER, BS_BOTTOM};
     return kStyles[std::clamp(vAlign, 0, 2)];
+}
+
+// The bitmap a `picture` property shows instead of the caption; empty when the
+// bytes do not decode, and the caption shows.
+inline UniqueBitmap PictureBitmap(const Bytes& picture) {
+    if (picture.empty()) return UniqueBitmap();
+    return PictureToBitmap(picture.data(), picture.size());
 }
 
 // Replaces the button-specific style bits in place (keeps the window bits) and repaints.

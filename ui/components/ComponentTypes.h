@@ -60,6 +60,8 @@ public:
     virtual Component* ComponentFromHwnd(HWND hwnd) = 0;
     // Brings the page of a container to the front (shows its components, hides the others).
     virtual void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) = 0;
+    // A radio box was clicked: the other boxes of its group that are in view lose their check.
+    virtual void RadioClicked(std::uint32_t componentId) = 0;
 
 protected:
     ~ComponentHost() = default;

@@ -17,15 +17,18 @@ DWORD RadioBox::ButtonStyle() const {
     if (props_.pushLike) style |= BS_PUSHLIKE;
     if (props_.flat) style |= BS_FLAT;
     if (props_.leftText) style |= BS_LEFTTEXT;
+    if (picture_) style |= BS_BITMAP;
     return style;
 }
 
 bool RadioBox::Build(const CreateArgs& args) {
+    picture_ = PictureBitmap(props_.picture);
     if (!CreateNative(L"BUTTON", ChildStyle(args.entry) | ButtonStyle(), 0, args, WideFromGbk(props_.caption)))
         return false;
     font_ = FontFromBlock(props_.font);
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
     if (props_.backColor != kSystemFaceColour) back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+    if (picture_) SendMessageW(Hwnd(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
     if (props_.checked == 1) SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     return true;
 }
@@ -76,7 +79,30 @@ bool RadioBox::Apply(int own, const PropertyValue& value) {
     }
 }
 
+bool RadioBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (msg != WM_SETFOCUS) return false;
+    // The native control reports a click when an unchecked radio button gains
+    // the focus; giving a box the focus must not check it.
+    const LRESULT before = SendMessageW(Hwnd(), BM_GETCHECK, 0, 0);
+    focusing_ = true;
+    result = Default(msg, wParam, lParam);
+    focusing_ = false;
+    if (SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) != before) SendMessageW(Hwnd(), BM_SETCHECK, before, 0);
+    Raise(-7);
+    return true;
+}
+
 bool RadioBox::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (msg == WM_COMMAND) {
+        if (HIWORD(wParam) != BN_CLICKED) return false;
+        result = 0;
+        if (focusing_) return true;
+        // Our rule, not the dialog manager's: only the boxes in view lose their check.
+        SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
+        Host().RadioClicked(Id());
+        Raise(0);
+        return true;
+    }
     if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
     HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, ResolveColour(props_.textColor));

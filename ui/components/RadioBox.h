@@ -35,6 +35,9 @@ public:
 
     bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
 private:
     template <class T, class P>
     friend std::unique_ptr<Component> MakeComponent(TypeCode, const CreateArgs&);
@@ -46,6 +49,8 @@ private:
     RadioBoxProps props_;
     UniqueFont font_;
     UniqueBrush back_;  // null while the background is the face colour (system brush, not ours)
+    UniqueBitmap picture_;  // shown instead of the caption while it holds one
+    bool focusing_ = false;  // inside WM_SETFOCUS: click notices then are no clicks
 };
 
 }  // namespace qelvane

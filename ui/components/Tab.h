@@ -25,13 +25,13 @@ public:
     }};
 
     static std::unique_ptr<Component> Create(const CreateArgs& args);
-    static void ReleaseShared() {}
+    static void ReleaseShared();
 
     PropertyValue Read(int own);
     bool Apply(int own, const PropertyValue& value);
     TypeSettings Settings() const { return props_; }
 
-    // The selected page, -1 when none.
+    // The selected page, -1 when none; without headers the stored page.
     std::int32_t CurrentPage() const;
     int PageCount() const;
 
@@ -45,9 +45,14 @@ private:
     friend std::unique_ptr<Component> MakeComponent(TypeCode, const CreateArgs&);
     Tab(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
     bool Build(const CreateArgs& args);
+    bool BuildContainer(const CreateArgs& args);
+    void PaintContainer(HDC dc);
+    void ApplyHeaderStyle();
+    bool Headerless() const { return props_.hideHeader != 0; }
 
     TabProps props_;
     UniqueFont font_;
+    bool headerless_ = false;  // built as a plain container; HideHeader counts only at creation
 };
 
 }  // namespace qelvane

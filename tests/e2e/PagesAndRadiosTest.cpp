@@ -1,0 +1,243 @@
+// The shipped program under Wine with real mouse and keyboard input: page
+// changes by header clicks, radio boxes checked by clicks, Space and arrows
+// across pages, and the Tab order of each page.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "tests/e2e/E2eDriver.h"
+
+namespace e2e {
+namespace {
+
+constexpr Ms kPollMs = 20;
+
+// Caption beginnings of 单选框1..12, by page.
+const std::array<std::array<const wchar_t*, 4>, 3> kBoxCaptions{{
+    {L"图文阅读：", L"微信关注：", L"人工活粉：", L"扫码关注："},
+    {L"微信投票：", L"小程序扫码：", L"微信视频：", L"微信H5授权登录："},
+    {L"朋友圈转发：", L"微信留言：", L"留言点赞：", L"转发|收藏|原文阅读："},
+}};
+
+struct Found {
+    std::vector<std::pair<HWND, std::wstring>> all;  // every descendant with its text
+};
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+    reinterpret_cast<Found*>(param)->all.emplace_back(hwnd, WindowText(hwnd));
+    return TRUE;
+}
+
+bool WaitUntil(const std::function<bool()>& done, Ms timeout = kStepTimeout) {
+    const Deadline deadline(timeout);
+    while (!done()) {
+        if (deadline.Passed()) return done();
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+DWORD_PTR Query(HWND hwnd, UINT msg, WPARAM wParam = 0) {
+    DWORD_PTR result = static_cast<DWORD_PTR>(-2);
+    SendMessageTimeoutW(hwnd, msg, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    return result;
+}
+
+void PressShiftTab() {
+    INPUT inputs[4]{};
+    const WORD keys[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+class PagesAndRadiosTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ParkPointer();
+        program_ = std::make_unique<Program>(ProgramPath(), ExeFolder());
+        ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
+        window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
+        ASSERT_NE(window_, nullptr) << "no main window";
+        ASSERT_TRUE(MakeForeground(window_));
+        ASSERT_NE(FocusOf(window_), nullptr);
+
+        Found found;
+        EnumChildWindows(window_, &CollectChild, reinterpret_cast<LPARAM>(&found));
+        for (auto& [hwnd, text] : found.all) {
+            if (ClassName(hwnd) == L"SysTabControl32") tab_ = hwnd;
+            if (text == L"获取最新价格") button_ = hwnd;
+            if (text.rfind(L"价格：", 0) == 0) label_ = hwnd;
+            for (std::size_t p = 0; p < 3; ++p)
+                for (std::size_t b = 0; b < 4; ++b)
+                    if (text.rfind(kBoxCaptions[p][b], 0) == 0) boxes_[p][b] = hwnd;
+        }
+        ASSERT_NE(tab_, nullptr);
+        ASSERT_NE(button_, nullptr);
+        ASSERT_NE(label_, nullptr);
+        for (const auto& page : boxes_)
+            for (HWND box : page) ASSERT_NE(box, nullptr);
+    }
+    void TearDown() override { ParkPointer(); }
+
+    HWND Box(int number) const { return boxes_[(number - 1) / 4][(number - 1) % 4]; }
+    bool Checked(int number) const { return Query(Box(number), BM_GETCHECK) == BST_CHECKED; }
+    // Numbers (1..12) of the checked boxes.
+    std::vector<int> CheckedBoxes() const {
+        std::vector<int> out;
+        for (int n = 1; n <= 12; ++n)
+            if (Checked(n)) out.push_back(n);
+        return out;
+    }
+    bool WaitChecked(std::vector<int> want) const {
+        return WaitUntil([&] { return CheckedBoxes() == want; });
+    }
+    bool WaitFocus(HWND want) const {
+        return WaitUntil([&] { return FocusOf(window_) == want; });
+    }
+    std::int64_t Page() const { return static_cast<LONG_PTR>(Query(tab_, TCM_GETCURSEL)); }
+
+    // The header's rectangle on the screen. The program's tab control cannot
+    // write into memory of ours, so a twin with the same size, font and captions
+    // is measured here and its rectangles placed over the real one.
+    std::optional<RECT> HeaderRect(int page) const {
+        // Loading the library registers its window classes.
+        static const HMODULE commonControls = LoadLibraryW(L"comctl32.dll");
+        if (!commonControls) return std::nullopt;
+        RECT outer;
+        GetWindowRect(tab_, &outer);
+        HWND host = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, -2000, -2000, 600, 400, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND twin = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, outer.right - outer.left,
+                                    outer.bottom - outer.top, host, nullptr, GetModuleHandleW(nullptr), nullptr);
+        std::optional<RECT> out;
+        if (twin) {
+            SendMessageW(twin, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+            for (int i = 0; i < 3; ++i) {
+                std::wstring caption = WindowTextOfHeader(i);
+                TCITEMW item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = caption.data();
+                SendMessageW(twin, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+            }
+            RECT r{};
+            if (SendMessageW(twin, TCM_GETITEMRECT, page, reinterpret_cast<LPARAM>(&r)) && r.right > r.left) {
+                MapWindowPoints(tab_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+                out = r;
+            }
+        }
+        DestroyWindow(host);
+        return out;
+    }
+    static std::wstring WindowTextOfHeader(int page) {
+        const wchar_t* captions[] = {L"微信阅读粉丝", L"微信投票", L"公众号推广"};
+        return captions[page];
+    }
+    void ClickHeader(int page) const {
+        const auto r = HeaderRect(page);
+        ASSERT_TRUE(r.has_value()) << "no header " << page;
+        ClickAt((r->left + r->right) / 2, (r->top + r->bottom) / 2);
+        ASSERT_TRUE(WaitUntil([&] { return Page() == page; })) << "page " << page << " did not come to the front";
+    }
+    // A click on the box's mark, at the left of its rectangle.
+    void ClickBox(int number) const {
+        RECT r;
+        GetWindowRect(Box(number), &r);
+        ClickAt(r.left + 7, (r.top + r.bottom) / 2);
+    }
+    void ExpectPageShown(int page) const {
+        for (int n = 1; n <= 12; ++n)
+            EXPECT_EQ(IsWindowVisible(Box(n)) != 0, (n - 1) / 4 == page) << "单选框" << n;
+    }
+
+    std::unique_ptr<Program> program_;
+    HWND window_ = nullptr;
+    HWND tab_ = nullptr, button_ = nullptr, label_ = nullptr;
+    std::array<std::array<HWND, 4>, 3> boxes_{};
+};
+
+TEST_F(PagesAndRadiosTest, HeaderClickShowsPageOneAndFocusesItsBottomBoxUnchecked) {
+    ClickHeader(1);
+    ExpectPageShown(1);
+    EXPECT_TRUE(WaitFocus(Box(8)));
+    EXPECT_EQ(CheckedBoxes(), (std::vector<int>{2}));
+    ClickHeader(2);
+    ExpectPageShown(2);
+    EXPECT_TRUE(WaitFocus(Box(12)));
+    ClickHeader(0);
+    ExpectPageShown(0);
+    EXPECT_TRUE(WaitFocus(Box(4)));
+    EXPECT_EQ(CheckedBoxes(), (std::vector<int>{2}));
+}
+
+TEST_F(PagesAndRadiosTest, ClicksCheckWithinThePageInFrontOnly) {
+    ClickBox(3);
+    EXPECT_TRUE(WaitChecked({3}));
+    EXPECT_TRUE(WaitFocus(Box(3)));
+    ClickHeader(1);
+    ClickBox(6);
+    EXPECT_TRUE(WaitChecked({3, 6})) << "one checked box on each page";
+    ClickHeader(0);
+    EXPECT_EQ(CheckedBoxes(), (std::vector<int>{3, 6}));
+    EXPECT_EQ(WindowText(label_), L"价格：") << "checking and paging leave the price alone";
+}
+
+TEST_F(PagesAndRadiosTest, ArrowOnPageOneTakesTheCheckFromHiddenPageZero) {
+    ClickHeader(1);
+    ASSERT_TRUE(WaitFocus(Box(8)));
+    for (int i = 0; i < 3; ++i) PressShiftTab();
+    ASSERT_TRUE(WaitFocus(Box(5))) << "Shift+Tab walks 单选框8, 7, 6, 5";
+    EXPECT_EQ(CheckedBoxes(), (std::vector<int>{2})) << "the focus checks nothing";
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitChecked({6}));
+    EXPECT_TRUE(WaitFocus(Box(6)));
+}
+
+TEST_F(PagesAndRadiosTest, ArrowsWrapAndSpaceChecksTheFocusedBox) {
+    ASSERT_TRUE(WaitFocus(Box(1)));
+    PressKey(VK_UP);
+    EXPECT_TRUE(WaitChecked({4}));
+    EXPECT_TRUE(WaitFocus(Box(4)));
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitChecked({1}));
+    EXPECT_TRUE(WaitFocus(Box(1)));
+    PressKey(VK_TAB);
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFocus(Box(3)));
+    EXPECT_EQ(CheckedBoxes(), (std::vector<int>{1}));
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(WaitChecked({3}));
+}
+
+TEST_F(PagesAndRadiosTest, TabOrderOfPagesOneAndTwo) {
+    for (int page : {1, 2}) {
+        ClickHeader(page);
+        const HWND bottom = Box(page * 4 + 4);
+        ASSERT_TRUE(WaitFocus(bottom));
+        // From the bottom box: the image buttons, 按钮1, then the page's boxes top down.
+        PressKey(VK_TAB);
+        PressKey(VK_TAB);
+        PressKey(VK_TAB);
+        ASSERT_TRUE(WaitFocus(button_)) << "page " << page;
+        for (int b = 1; b <= 4; ++b) {
+            PressKey(VK_TAB);
+            EXPECT_TRUE(WaitFocus(Box(page * 4 + b))) << "page " << page << " box " << b;
+        }
+        PressShiftTab();
+        EXPECT_TRUE(WaitFocus(Box(page * 4 + 3)));
+    }
+    EXPECT_EQ(CheckedBoxes(), (std::vector<int>{2}));
+}
+
+}  // namespace
+}  // namespace e2e

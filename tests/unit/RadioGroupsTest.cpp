@@ -1,0 +1,111 @@
+#include "ui/RadioGroups.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qelvane {
+namespace {
+
+constexpr std::uint32_t kTabId = 0x16010008u;
+
+// The window's components in form order: whether each is a radio box and the
+// page of the tab control it sits on (-1: on the window).
+struct Layout {
+    const char* name;
+    bool radio;
+    int page;
+};
+
+const std::vector<Layout> kForm = {
+    {"超级按钮2", false, -1}, {"超级按钮1", false, -1}, {"单选框12", true, 2}, {"单选框8", true, 1},
+    {"图片框1", false, -1},   {"单选框11", true, 2},    {"单选框10", true, 2}, {"单选框9", true, 2},
+    {"单选框7", true, 1},     {"单选框6", true, 1},     {"单选框5", true, 1},  {"透明标签_价格", false, -1},
+    {"按钮1", false, -1},     {"单选框4", true, 0},     {"单选框3", true, 0},  {"单选框2", true, 0},
+    {"单选框1", true, 0},     {"选择夹", false, -1},
+};
+
+std::vector<RadioMember> WithPageInFront(int front) {
+    std::vector<RadioMember> out;
+    for (const Layout& l : kForm)
+        out.push_back({l.radio, l.page < 0 ? 0u : kTabId, 0, l.page < 0 || l.page == front, true, true});
+    return out;
+}
+
+std::size_t IndexOf(const std::string& name) {
+    for (std::size_t i = 0; i < kForm.size(); ++i)
+        if (name == kForm[i].name) return i;
+    ADD_FAILURE() << "no component " << name;
+    return 0;
+}
+
+std::string NameOf(std::optional<std::size_t> i) { return i ? kForm[*i].name : "(none)"; }
+
+std::vector<std::string> Names(const std::vector<std::size_t>& indices) {
+    std::vector<std::string> out;
+    for (std::size_t i : indices) out.push_back(kForm[i].name);
+    return out;
+}
+
+// Presses an arrow `steps` times from `start`, following the check.
+std::vector<std::string> Walk(const std::vector<RadioMember>& c, const std::string& start, int steps, bool forward) {
+    std::vector<std::string> seen;
+    std::size_t at = IndexOf(start);
+    for (int i = 0; i < steps; ++i) {
+        const auto next = ArrowTarget(c, at, forward);
+        seen.push_back(NameOf(next));
+        if (!next) break;
+        at = *next;
+    }
+    return seen;
+}
+
+using Names_ = std::vector<std::string>;
+
+TEST(RadioArrows, WalkEachPageInFocusOrderAndWrapBothWays) {
+    EXPECT_EQ(Walk(WithPageInFront(0), "单选框1", 4, true), (Names_{"单选框2", "单选框3", "单选框4", "单选框1"}));
+    EXPECT_EQ(Walk(WithPageInFront(0), "单选框1", 4, false), (Names_{"单选框4", "单选框3", "单选框2", "单选框1"}));
+    // 单选框8 sits early in the form but comes last on its page.
+    EXPECT_EQ(Walk(WithPageInFront(1), "单选框5", 4, true), (Names_{"单选框6", "单选框7", "单选框8", "单选框5"}));
+    EXPECT_EQ(Walk(WithPageInFront(2), "单选框12", 2, true), (Names_{"单选框9", "单选框10"}));
+    EXPECT_EQ(Walk(WithPageInFront(2), "单选框9", 1, false), (Names_{"单选框12"}));
+}
+
+TEST(RadioArrows, SkipBoxesThatAreDisabledOrWithoutTabStopAndIgnoreOtherTypes) {
+    auto c = WithPageInFront(0);
+    c[IndexOf("单选框2")].enabled = false;
+    c[IndexOf("单选框3")].tabStop = false;
+    EXPECT_EQ(NameOf(ArrowTarget(c, IndexOf("单选框1"), true)), "单选框4");
+    EXPECT_EQ(NameOf(ArrowTarget(c, IndexOf("单选框4"), false)), "单选框1");
+    // The button shares the window with the image buttons but forms no group.
+    EXPECT_EQ(ArrowTarget(c, IndexOf("按钮1"), true), std::nullopt);
+}
+
+TEST(RadioArrows, ALoneBoxGoesNowhere) {
+    auto c = WithPageInFront(0);
+    for (const char* other : {"单选框2", "单选框3", "单选框4"}) c[IndexOf(other)].visible = false;
+    EXPECT_EQ(ArrowTarget(c, IndexOf("单选框1"), true), std::nullopt);
+    EXPECT_EQ(ArrowTarget(c, IndexOf("单选框1"), false), std::nullopt);
+}
+
+TEST(RadioArrows, ABoxOnTheWindowIsAGroupOfItsOwn) {
+    auto c = WithPageInFront(0);
+    c[IndexOf("按钮1")].isRadio = true;  // as if a radio box stood on the window
+    EXPECT_EQ(ArrowTarget(c, IndexOf("按钮1"), true), std::nullopt);
+    EXPECT_EQ(UncheckedByClick(c, IndexOf("按钮1")), std::vector<std::size_t>{});
+    EXPECT_EQ(Names(GroupOf(c, IndexOf("单选框1"))).size(), 12u) << "all twelve boxes of the tab control";
+}
+
+TEST(RadioClicks, UncheckOnlyTheOtherBoxesInView) {
+    auto c = WithPageInFront(0);
+    EXPECT_EQ(Names(UncheckedByClick(c, IndexOf("单选框3"))), (Names_{"单选框4", "单选框2", "单选框1"}));
+    c[IndexOf("单选框1")].enabled = false;
+    EXPECT_EQ(Names(UncheckedByClick(c, IndexOf("单选框3"))), (Names_{"单选框4", "单选框2"}));
+    EXPECT_EQ(Names(UncheckedByClick(WithPageInFront(1), IndexOf("单选框6"))),
+              (Names_{"单选框8", "单选框7", "单选框5"}))
+        << "boxes of hidden pages keep their check";
+}
+
+}  // namespace
+}  // namespace qelvane

@@ -1,0 +1,214 @@
+// The tab control's pages: user page changes with their events, CurrentPage
+// writes without them, the page sync and its focus, header layout writes and
+// the headerless container.
+#include "tests/win/RadioTabEventLog.h"
+#include "ui/PropertyBlocks.h"
+
+namespace qelvane::wintest {
+namespace {
+
+std::vector<RaisedEvent> EventsOf(std::uint32_t component) {
+    std::vector<RaisedEvent> out;
+    for (const RaisedEvent& e : raised)
+        if (e.component == component) out.push_back(e);
+    return out;
+}
+
+class TabPagesTest : public EventLogTest {
+protected:
+    void ExpectPageInFront(std::size_t front) const {
+        for (std::size_t page = 0; page < kRadios.size(); ++page)
+            for (std::uint32_t id : kRadios[page])
+                EXPECT_EQ(IsWindowVisible(Native(id)) != 0, page == front) << "box 0x" << std::hex << id;
+    }
+};
+
+TEST_F(TabPagesTest, HeaderClickChangesThePageWithItsEventsAndFocusesTheBottomBox) {
+    ClickHeader(1);
+    EXPECT_EQ(Get(kTab, 12), 1);
+    ExpectPageInFront(1);
+    EXPECT_EQ(GetFocus(), Native(kRadios[1][3]));
+    EXPECT_FALSE(Checked(kRadios[1][3])) << "the focus does not check it";
+
+    const std::vector<RaisedEvent> tab = EventsOf(kTab);
+    ASSERT_EQ(tab.size(), 3u);
+    const auto at = [&](std::int32_t event) {
+        return std::find(raised.begin(), raised.end(), RaisedEvent{event, kTab}) - raised.begin();
+    };
+    EXPECT_LT(at(1), at(2)) << "about to change, then changed";
+    EXPECT_LT(at(2), static_cast<std::ptrdiff_t>(raised.size()));
+    EXPECT_LT(at(0), static_cast<std::ptrdiff_t>(raised.size())) << "the click itself";
+    // The new page's box gains the focus only after event 2.
+    const auto gained = std::find(raised.begin(), raised.end(), RaisedEvent{-7, kRadios[1][3]}) - raised.begin();
+    EXPECT_LT(at(2), gained);
+    EXPECT_TRUE(std::none_of(raised.begin(), raised.end(), [](const RaisedEvent& e) { return e.event == 0 && e.component != kTab; }));
+}
+
+TEST_F(TabPagesTest, ClickOnThePageInFrontChangesNothing) {
+    ClickHeader(0);
+    EXPECT_EQ(Get(kTab, 12), 0);
+    EXPECT_EQ(EventsOf(kTab), (std::vector<RaisedEvent>{{0, kTab}}));
+    ExpectPageInFront(0);
+}
+
+TEST_F(TabPagesTest, EachPageKeepsItsCheckAndFocusGoesToItsBottomBox) {
+    ClickHeader(2);
+    EXPECT_EQ(GetFocus(), Native(kRadios[2][3]));
+    ClickHeader(0);
+    EXPECT_EQ(GetFocus(), Native(kRadios[0][3]));
+    ExpectPageInFront(0);
+    ExpectCheckedExactly({kRadios[0][1]});
+}
+
+TEST_F(TabPagesTest, ArrowKeysOnTheTabControlChangeThePage) {
+    SetFocus(Native(kTab));
+    raised.clear();
+    EXPECT_FALSE(PressKey(VK_RIGHT)) << "the tab control handles its own arrows";
+    Pump();
+    EXPECT_EQ(Get(kTab, 12), 1);
+    ExpectPageInFront(1);
+    EXPECT_EQ(GetFocus(), Native(kRadios[1][3]));
+    const std::vector<RaisedEvent> tab = EventsOf(kTab);
+    EXPECT_EQ(tab, (std::vector<RaisedEvent>{{1, kTab}, {2, kTab}}));
+}
+
+TEST_F(TabPagesTest, CurrentPageWritesClampSelectAndRaiseNoPageEvents) {
+    Set(kTab, 12, 5);
+    EXPECT_EQ(Get(kTab, 12), 2);
+    ExpectPageInFront(2);
+    EXPECT_EQ(GetFocus(), Native(kRadios[2][3]));
+    Set(kTab, 12, -1);
+    EXPECT_EQ(Get(kTab, 12), 0);
+    ExpectPageInFront(0);
+    EXPECT_EQ(GetFocus(), Native(kRadios[0][3]));
+    EXPECT_EQ(EventsOf(kTab), std::vector<RaisedEvent>{});
+    ExpectCheckedExactly({kRadios[0][1]});
+}
+
+TEST_F(TabPagesTest, PageSyncFocusSkipsABoxLeftHidden) {
+    Set(kRadios[1][3], 5, 0);
+    ClickHeader(1);
+    EXPECT_FALSE(IsWindowVisible(Native(kRadios[1][3])));
+    EXPECT_EQ(GetFocus(), Native(kRadios[1][2])) << "next in the page's list";
+    Set(kRadios[1][2], 6, 1);
+    Set(kTab, 12, 0);
+    Set(kTab, 12, 1);
+    EXPECT_EQ(GetFocus(), Native(kRadios[1][1])) << "a disabled box is skipped too";
+}
+
+TEST_F(TabPagesTest, TabOrderOnPageTwo) {
+    Set(kTab, 12, 2);
+    SetFocus(Native(kButton));
+    const std::uint32_t order[] = {kRadios[2][0], kRadios[2][1], kRadios[2][2], kRadios[2][3], kSuperBtn1, kSuperBtn2,
+                                   kButton};
+    for (std::uint32_t id : order) {
+        EXPECT_TRUE(PressKey(VK_TAB));
+        EXPECT_EQ(GetFocus(), Native(id)) << std::hex << id;
+    }
+    PressKey(VK_TAB);
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), Native(kButton));
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), Native(kSuperBtn2));
+    ExpectCheckedExactly({kRadios[0][1]});
+}
+
+TEST_F(TabPagesTest, HeaderLayoutWritesChangeTheStyleInPlaceOrRebuildForTheRight) {
+    HWND before = Native(kTab);
+    Set(kTab, 8, 1);
+    EXPECT_TRUE(GetWindowLongW(Native(kTab), GWL_STYLE) & TCS_BOTTOM);
+    Set(kTab, 8, 2);
+    Set(kTab, 9, 1);
+    Pump();
+    const LONG vertical = GetWindowLongW(Native(kTab), GWL_STYLE);
+    EXPECT_EQ(vertical & (TCS_BOTTOM | TCS_VERTICAL | TCS_RIGHT), TCS_VERTICAL);
+    EXPECT_TRUE(vertical & TCS_MULTILINE);
+    EXPECT_EQ(Native(kTab), before) << "changed in place";
+
+    Set(kTab, 12, 1);
+    Set(kTab, 8, 7);
+    Pump();
+    EXPECT_EQ(Get(kTab, 8), 3) << "clamped";
+    HWND after = Native(kTab);
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after, before) << "rebuilt";
+    EXPECT_EQ(GetWindowLongW(after, GWL_STYLE) & (TCS_VERTICAL | TCS_RIGHT), TCS_VERTICAL | TCS_RIGHT);
+    EXPECT_EQ(Get(kTab, 12), 1) << "the page in front survives";
+    EXPECT_EQ(SendMessageW(after, TCM_GETITEMCOUNT, 0, 0), 3);
+    for (const auto& page : kRadios)
+        for (std::uint32_t id : page) EXPECT_EQ(GetParent(Native(id)), after);
+    ExpectPageInFront(1);
+    ExpectCheckedExactly({kRadios[0][1]});
+}
+
+TEST_F(TabPagesTest, EmptyCaptionListLeavesOnePage) {
+    const Bytes none = WritePageCaptions({});
+    const ByteBlockRef block{none.data(), static_cast<std::uint32_t>(none.size())};
+    SetProperty(kMainWindowId, kTab, 11, -1, reinterpret_cast<std::uintptr_t>(&block));
+    Pump();
+    EXPECT_EQ(SendMessageW(Native(kTab), TCM_GETITEMCOUNT, 0, 0), 1);
+    Set(kTab, 12, 2);
+    EXPECT_EQ(Get(kTab, 12), 0);
+}
+
+// The same form with the tab control built as a headerless container.
+class HeaderlessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::optional<FormDescription> form = DecodeForm(StoredFormBytes(), kCountingRoutines);
+        ASSERT_TRUE(form);
+        for (ComponentEntry& e : form->windows[0].components)
+            if (e.id == kTab) {
+                auto& p = std::get<TabProps>(e.settings);
+                p.hideHeader = 1;
+                p.backColor = 0x0000FFu;
+            }
+        InitializeRuntime(EncodeForm(*form), kCountingRoutines);
+        LoadWindow(kMainWindowId);
+        window_ = FindLoadedWindow(kMainWindowId);
+        ASSERT_NE(window_, nullptr);
+        Pump();
+    }
+    void TearDown() override {
+        ExitProgram(0);
+        testing::ResetRuntime();
+    }
+    HWND Native(std::uint32_t id) const { return window_->Slot(id)->object->Hwnd(); }
+
+    FormWindow* window_ = nullptr;
+};
+
+TEST_F(HeaderlessTest, PagesChangeOnlyByWritesAndTheFocusStays) {
+    HWND tab = Native(kTab);
+    EXPECT_NE(ClassOf(tab), L"SysTabControl32");
+    EXPECT_EQ(GetProperty(kMainWindowId, kTab, 12, -1), 0u);
+    EXPECT_TRUE(IsWindowVisible(Native(kRadios[0][0])));
+    EXPECT_FALSE(IsWindowVisible(Native(kRadios[1][0])));
+
+    SetFocus(Native(kButton));
+    SetProperty(kMainWindowId, kTab, 12, -1, 9);
+    EXPECT_EQ(GetProperty(kMainWindowId, kTab, 12, -1), 2u);
+    EXPECT_TRUE(IsWindowVisible(Native(kRadios[2][0])));
+    EXPECT_FALSE(IsWindowVisible(Native(kRadios[0][0])));
+    EXPECT_EQ(GetFocus(), Native(kButton)) << "no focus move without headers";
+}
+
+TEST_F(HeaderlessTest, FillsItsBackgroundWithBackColor) {
+    HWND tab = Native(kTab);
+    RECT r;
+    GetClientRect(tab, &r);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    EXPECT_EQ(GetPixel(dc, r.right - 2, r.bottom - 2), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(255, 0, 0));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+}  // namespace
+}  // namespace qelvane::wintest
