@@ -49,13 +49,20 @@ target_compile_definitions(qelvane_win PUBLIC ${QELVANE_WIN_DEFINES})
 target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_picture qelvane_stored_form
   comctl32 shell32 winmm ole32 gdi32 user32 kernel32)
 
+# The click sound of the image buttons, a WAVE resource; linked into every exe that
+# makes them (objects, so that the linker cannot drop the unreferenced resource).
+enable_language(RC)
+add_library(qelvane_sounds OBJECT resources/Sounds.rc)
+target_include_directories(qelvane_sounds PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+set_source_files_properties(resources/Sounds.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/click.wav)
+
 set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp
   -Wl,--gc-sections -s)
 
 add_executable(Qelvane WIN32 app/Main.cpp)
 qelvane_flags(Qelvane)
 target_compile_options(Qelvane PRIVATE -fno-exceptions)
-target_link_libraries(Qelvane PRIVATE qelvane_win)
+target_link_libraries(Qelvane PRIVATE qelvane_win qelvane_sounds)
 target_link_options(Qelvane PRIVATE ${QELVANE_EXE_LINK_OPTIONS} -mwindows)
 # The product may import system DLLs only.
 add_custom_command(TARGET Qelvane POST_BUILD
@@ -72,7 +79,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB QELVANE_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${QELVANE_WIN_TESTS})
 qelvane_flags(win_tests)
-target_link_libraries(win_tests PRIVATE qelvane_win gtest gtest_main)
+target_link_libraries(win_tests PRIVATE qelvane_win qelvane_sounds gtest gtest_main)
 target_link_options(win_tests PRIVATE -static)
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES RESOURCE_LOCK wine_display)
