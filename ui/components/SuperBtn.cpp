@@ -407,15 +407,21 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
     case WM_MOUSEMOVE:
         if (TracksHover() && (hot_ || !(wParam & MK_LBUTTON))) TrackMouse();
         return false;
+    case WM_KILLFOCUS:
+        // The system takes the focus from a window it disables, before WM_ENABLE.
+        focusTakenByDisable_ = !IsWindowEnabled(Hwnd()) && wParam == 0;
+        LeaveHot();
+        return false;
     case WM_MOUSELEAVE:
     case WM_CANCELMODE:
-    case WM_KILLFOCUS:
         LeaveHot();
         return false;
     case WM_ENABLE:
         if (!wParam) {
-            // A disabled button must not keep the keyboard focus.
-            if (GetFocus() == Hwnd()) {
+            // The focus goes on to the next control rather than nowhere.
+            const bool hadFocus = GetFocus() == Hwnd() || (focusTakenByDisable_ && GetFocus() == nullptr);
+            focusTakenByDisable_ = false;
+            if (hadFocus) {
                 HWND parent = GetParent(Hwnd());
                 HWND next = GetNextDlgTabItem(parent, Hwnd(), FALSE);
                 SetFocus(next && next != Hwnd() ? next : parent);

@@ -100,6 +100,7 @@ private:
     UniqueWindow toolTip_;
     bool toolAdded_ = false;
     bool hot_ = false;
+    bool focusTakenByDisable_ = false;
     const void* playing_ = nullptr;  // sound bytes of ours the system may still read
     DWORD kind_ = BS_PUSHBUTTON;  // the button kind asked for, before owner drawing replaced it
 };
