@@ -32,5 +32,6 @@ qelvane_flags(unit_tests)
 target_link_libraries(unit_tests PRIVATE qelvane_form_tables qelvane_picture GTest::gtest GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
 target_link_options(unit_tests PRIVATE -fsanitize=address,undefined)
-target_compile_definitions(unit_tests PRIVATE QELVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+target_compile_definitions(unit_tests PRIVATE QELVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  QELVANE_LIBPNG_SRC="${QELVANE_LIBPNG_SRC}" QELVANE_LIBJPEG_SRC="${QELVANE_LIBJPEG_SRC}")
 gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/components/PictureDraw.h"
+
 namespace qelvane {
 namespace {
 
@@ -37,8 +39,14 @@ void PicBox::ReleaseShared() {
 bool PicBox::Build(const CreateArgs& args) {
     if (!CreateOwnClass(kClassName, ChildStyle(args.entry), 0, args, L"")) return false;
     back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+    DecodeOwnPicture();
     ApplyBorder();
     return true;
+}
+
+void PicBox::DecodeOwnPicture() {
+    decoded_.reset();
+    decoded_ = DecodePicture(props_.picture.data(), props_.picture.size());
 }
 
 void PicBox::ApplyBorder() {
@@ -52,17 +60,42 @@ void PicBox::ApplyBorder() {
 }
 
 bool PicBox::Apply(int own, const PropertyValue& value) {
+    const std::int32_t oldMode = props_.drawMode;
     StoreField(kProperties, props_, own, value);
-    if (own == kBorder) ApplyBorder();
-    if (own == kBackColor) back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    props_.border = std::clamp(props_.border, 0, 5);
+    props_.drawMode = std::clamp(props_.drawMode, 0, 2);
+    switch (own) {
+    case kBorder:
+        ApplyBorder();
+        break;
+    case kBackColor:
+        back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+        break;
+    case kPicture:
+        DecodeOwnPicture();
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+        break;
+    case kDrawMode:
+        if (props_.drawMode != oldMode) {
+            InvalidateRect(Hwnd(), nullptr, FALSE);
+            UpdateWindow(Hwnd());
+        }
+        break;
+    default:
+        break;  // PlayAnimation matters for animated GIFs only; the data binding is not ours to run
+    }
     return false;
 }
 
 void PicBox::Paint(HDC dc) {
-    RECT r;
-    GetClientRect(Hwnd(), &r);
-    FillRect(dc, &r, back_.get());
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    FillRect(dc, &client, back_.get());
+    if (!decoded_) return;
+    const PictureRect r = PictureLayout(props_.drawMode, client.right, client.bottom, decoded_->width,
+                                        decoded_->height);
+    DrawPicture(*decoded_, dc, r.x, r.y, r.width, r.height, ResolveColour(props_.backColor));
 }
 
 bool PicBox::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {

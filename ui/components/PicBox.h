@@ -1,11 +1,13 @@
 // `PicBox` (图片框): a child window of our own class filled with its background
-// colour; the picture is drawn over it once pictures are decoded.
+// colour, its picture drawn over it by its draw mode.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "ui/components/ComponentTypes.h"
+#include "ui/components/Picture.h"
 
 namespace qelvane {
 
@@ -40,10 +42,12 @@ private:
     PicBox(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
     bool Build(const CreateArgs& args);
     void ApplyBorder();
+    void DecodeOwnPicture();
     void Paint(HDC dc);
 
     PicBoxProps props_;
     UniqueBrush back_;
+    std::optional<DecodedPicture> decoded_;  // decoded once per `picture`, never while painting
 };
 
 }  // namespace qelvane

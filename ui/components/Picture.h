@@ -36,4 +36,17 @@ std::optional<DecodedPicture> DecodePicture(const std::uint8_t* bytes, std::size
 // (truncated, clamped); alpha 255 stays. The result has alpha 255 throughout.
 void BlendOverBackground(DecodedPicture& picture, std::uint32_t background);
 
+// Where a picture box draws its picture: at (x, y), `width` x `height` pixels.
+struct PictureRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureRect&, const PictureRect&) = default;
+};
+
+// For draw mode 0 (own size, top-left), 1 (stretched over the box) and 2 (centred,
+// shrunk to fit with its proportions kept) in a box of boxWidth x boxHeight.
+PictureRect PictureLayout(int drawMode, int boxWidth, int boxHeight, int pictureWidth, int pictureHeight);
+
 }  // namespace qelvane

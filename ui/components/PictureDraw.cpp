@@ -1,11 +1,106 @@
 #include "ui/components/PictureDraw.h"
 
 namespace qelvane {
+namespace {
 
-void DrawPicture(const DecodedPicture&, HDC, int, int, int, int, COLORREF) {}
+// A memory DC, deleted with its owner.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    ~MemoryDc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    HDC get() const { return dc_; }
 
-UniqueBitmap PictureToBitmap(const std::uint8_t*, std::size_t) {
-    return UniqueBitmap();
+private:
+    HDC dc_;
+};
+
+// The screen's DC, given back to the system with its owner.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    ~ScreenDc() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+bool HasTransparency(const DecodedPicture& picture) {
+    if (picture.bitsPerPixel != 32) return false;
+    for (std::size_t i = 3; i < picture.bgra.size(); i += 4)
+        if (picture.bgra[i] != 255) return true;
+    return false;
+}
+
+// A device bitmap compatible with `dc`, transparent pixels blended over `background`.
+UniqueBitmap DeviceBitmap(const DecodedPicture& picture, HDC dc, COLORREF background) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.bgra.size() != static_cast<std::size_t>(picture.width) * picture.height * 4)
+        return UniqueBitmap();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const void* bits = picture.bgra.data();
+    DecodedPicture blended;
+    if (HasTransparency(picture)) {
+        blended = picture;
+        BlendOverBackground(blended, background);
+        bits = blended.bgra.data();
+    }
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, picture.width, picture.height));
+    if (!bitmap || SetDIBits(dc, bitmap.get(), 0, static_cast<UINT>(picture.height), bits, &info,
+                             DIB_RGB_COLORS) != picture.height)
+        return UniqueBitmap();
+    return bitmap;
+}
+
+int StretchModeForDisplay() {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmBitsPerPel > 16) return HALFTONE;
+    return COLORONCOLOR;
+}
+
+}  // namespace
+
+void DrawPicture(const DecodedPicture& picture, HDC dc, int x, int y, int width, int height,
+                 COLORREF background) {
+    if (!dc) return;
+    if (width == -1) width = picture.width;
+    if (height == -1) height = picture.height;
+    if (width <= 0 || height <= 0) return;
+    UniqueBitmap bitmap = DeviceBitmap(picture, dc, background);
+    if (!bitmap) return;
+    MemoryDc source(dc);
+    if (!source.get()) return;
+    ScopedSelect selected(source.get(), bitmap.get());
+
+    const int previousMode = SetStretchBltMode(dc, StretchModeForDisplay());
+    POINT previousOrigin{};
+    SetBrushOrgEx(dc, 0, 0, &previousOrigin);  // HALFTONE wants the origin reset after the mode
+    StretchBlt(dc, x, y, width, height, source.get(), 0, 0, picture.width, picture.height, SRCCOPY);
+    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    if (previousMode) SetStretchBltMode(dc, previousMode);
+}
+
+UniqueBitmap PictureToBitmap(const std::uint8_t* bytes, std::size_t count) {
+    std::optional<DecodedPicture> picture = DecodePicture(bytes, count);
+    if (!picture) return UniqueBitmap();
+    ScreenDc screen;
+    if (!screen.get()) return UniqueBitmap();
+    return DeviceBitmap(*picture, screen.get(), RGB(255, 255, 255));
 }
 
 }  // namespace qelvane
