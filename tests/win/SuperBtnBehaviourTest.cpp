@@ -385,6 +385,17 @@ void ExpectSameCounts(const HandleCounts& a, const HandleCounts& b, const char* 
         EXPECT_EQ(a.counts[k], b.counts[k]) << kNames[k] << " after " << what;
 }
 
+TEST(GdiObjectCount, SeesAHandleComeAndGo) {
+    const int before = LiveGdiObjects();
+    ASSERT_GT(before, 0);
+    HBRUSH raw = CreateSolidBrush(RGB(1, 2, 3));  // deliberately without an owner, to be counted
+    EXPECT_EQ(LiveGdiObjects(), before + 1);
+    DeleteObject(raw);
+    EXPECT_EQ(LiveGdiObjects(), before);
+    GetStockObject(DEFAULT_GUI_FONT);
+    EXPECT_EQ(LiveGdiObjects(), before) << "stock objects are not counted";
+}
+
 TEST_F(SuperBtnTest, HandlesStaySteadyOverHoverCyclesAndCaptionSets) {
     HWND qq = Native(kSuperBtn1);
     HWND order = Native(kSuperBtn2);
@@ -395,6 +406,7 @@ TEST_F(SuperBtnTest, HandlesStaySteadyOverHoverCyclesAndCaptionSets) {
         UpdateWindow(h);
     }
     const HandleCounts start = HandleCounts::Now();
+    const int gdiStart = LiveGdiObjects();
     for (int i = 0; i < 1000; ++i) {
         HWND h = i % 2 ? qq : order;
         HoverOver(h);
@@ -404,10 +416,16 @@ TEST_F(SuperBtnTest, HandlesStaySteadyOverHoverCyclesAndCaptionSets) {
     }
     Pump();
     ExpectSameCounts(start, HandleCounts::Now(), "1,000 hover cycles");
+    EXPECT_EQ(LiveGdiObjects(), gdiStart) << "GDI objects after 1,000 hover cycles";
 
     Set(kSuperBtn2, kBtnStyle, 1);
+    // The pointer away, or the tooltip's timers would show it (with GDI objects of its own) meanwhile.
+    ParkPointer();
+    SendMessageW(qq, WM_MOUSELEAVE, 0, 0);
     UpdateWindow(order);
+    Pump();
     const HandleCounts beforeCaptions = HandleCounts::Now();
+    const int gdiBeforeCaptions = LiveGdiObjects();
     // Hidden, so that the control does not paint each text under emulation; shown and painted now and then.
     Set(kSuperBtn2, 5, 0);
     for (int i = 0; i < 10000; ++i) {
@@ -422,6 +440,7 @@ TEST_F(SuperBtnTest, HandlesStaySteadyOverHoverCyclesAndCaptionSets) {
     UpdateWindow(order);
     Pump();
     ExpectSameCounts(beforeCaptions, HandleCounts::Now(), "10,000 caption sets");
+    EXPECT_EQ(LiveGdiObjects(), gdiBeforeCaptions) << "GDI objects after 10,000 caption sets";
     EXPECT_EQ(TextOf(order), WideFromGbk("24 小时自助下单"));
 }
 
