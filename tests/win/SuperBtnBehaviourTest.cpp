@@ -236,17 +236,18 @@ TEST_F(SuperBtnTest, ToolTipIsMadeOnFirstUseAndFollowsTheProperty) {
         return std::wstring(text);
     };
     EXPECT_EQ(tipText(), WideFromGbk("反馈问题"));
-    RECT toolRect{};
-    {
+    auto toolRect = [&] {
         TTTOOLINFOW ti{};
         ti.cbSize = sizeof ti;
         ti.hwnd = h;
         ti.uId = 1;
-        ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
-        toolRect = ti.rect;
-    }
-    EXPECT_EQ(toolRect.right - toolRect.left, 77);
-    EXPECT_EQ(toolRect.bottom - toolRect.top, 22);
+        EXPECT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+        return ti.rect;
+    };
+    EXPECT_EQ(toolRect().right - toolRect().left, 77);
+    EXPECT_EQ(toolRect().bottom - toolRect().top, 22);
+    Set(kSuperBtn1, 2, 100);
+    EXPECT_EQ(toolRect().right - toolRect().left, 100) << "the tool follows the button's size";
 
     SetText(kSuperBtn1, kToolTip, "");
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0) << "an empty tooltip removes the tool";

@@ -192,6 +192,12 @@ TEST_F(SuperBtnDrawTest, ThreeDLookEdgeFocusFrameAndCentredRedCaption) {
     for (int x = 4; x < w - 4; ++x) dotted += focused.At(x, 4) != face_;
     EXPECT_GT(dotted, (w - 8) / 3) << "focus rectangle 3 pixels inside the frame";
     EXPECT_EQ(focused.At(w / 2, 3), face_);
+
+    // A background colour written later: used as it is, and the system face colour looked up.
+    Set(kSuperBtn2, 25, 0x00FF0000);
+    EXPECT_EQ(Render(order, 0).At(w / 2, 3), RGB(0, 0, 255));
+    Set(kSuperBtn2, 25, 0xFF000000);
+    EXPECT_EQ(Render(order, 0).At(w / 2, 3), face_);
 }
 
 TEST_F(SuperBtnDrawTest, XpLookRoundsItsHotFaceAndDefaultColourUsesTheSystemColours) {

@@ -429,6 +429,17 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
             LeaveHot();
         }
         return false;
+    case WM_SIZE:
+        if (toolTip_ && toolAdded_) {
+            // The tool covers the client rectangle, whatever size the button takes.
+            TTTOOLINFOW ti{};
+            ti.cbSize = sizeof ti;
+            ti.hwnd = Hwnd();
+            ti.uId = kToolId;
+            GetClientRect(Hwnd(), &ti.rect);
+            SendMessageW(toolTip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+        }
+        return false;
     case WM_DESTROY:
         // An owned popup may already have gone with the top-level window.
         if (toolTip_ && !IsWindow(toolTip_.get())) toolTip_.Forget();
