@@ -50,12 +50,15 @@ target_compile_definitions(qelvane_win PUBLIC ${QELVANE_WIN_DEFINES})
 target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_picture qelvane_stored_form
   comctl32 shell32 winmm ole32 gdi32 user32 kernel32)
 
-# Icon, manifest (common controls 6) and version record; the in-process tests link them
-# too, so that they get the same controls as the program.
-add_library(qelvane_resources OBJECT resources/Qelvane.rc)
-target_include_directories(qelvane_resources PRIVATE ${CMAKE_SOURCE_DIR})
+# Icon, manifest (common controls 6), version record and the image buttons' click sound;
+# the in-process tests link them too, so that they get the same controls as the program.
+# Objects, so that the linker cannot drop the unreferenced resources.
+enable_language(RC)
+add_library(qelvane_resources OBJECT resources/Qelvane.rc resources/Sounds.rc)
+target_include_directories(qelvane_resources PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 set_source_files_properties(resources/Qelvane.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/qelvane.ico;${CMAKE_SOURCE_DIR}/resources/Qelvane.manifest;${CMAKE_SOURCE_DIR}/app/VendorContact.h")
+set_source_files_properties(resources/Sounds.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/click.wav)
 
 set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp
   -Wl,--gc-sections -s)

@@ -9,7 +9,7 @@
 
 namespace qelvane {
 
-enum class HandleKind { Window, Font, Brush, Bitmap, Icon, Count };
+enum class HandleKind { Window, Font, Brush, Bitmap, Icon, Dc, Count };
 
 // Live handles per kind, created and not yet released by one of our owners.
 int LiveHandles(HandleKind kind);
@@ -41,6 +41,12 @@ struct IconTraits {
     using Handle = HICON;
     static constexpr HandleKind kKind = HandleKind::Icon;
     static void Release(HICON h) { DestroyIcon(h); }
+};
+// Memory device contexts (CreateCompatibleDC); DCs from GetDC are not ours.
+struct DcTraits {
+    using Handle = HDC;
+    static constexpr HandleKind kKind = HandleKind::Dc;
+    static void Release(HDC h) { DeleteDC(h); }
 };
 }  // namespace detail
 
@@ -99,6 +105,7 @@ using UniqueFont = UniqueHandle<detail::FontTraits>;
 using UniqueBrush = UniqueHandle<detail::BrushTraits>;
 using UniqueBitmap = UniqueHandle<detail::BitmapTraits>;
 using UniqueIcon = UniqueHandle<detail::IconTraits>;
+using UniqueDc = UniqueHandle<detail::DcTraits>;
 
 // Selects a GDI object into a DC and puts the previous one back, into the same DC.
 class ScopedSelect {

@@ -1,22 +1,109 @@
 #include "ui/components/SuperBtn.h"
 
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <vector>
+
 #include "runtime/Gbk.h"
+#include "ui/components/PictureDraw.h"
 
 namespace qelvane {
 namespace {
 
 constexpr DWORD kKindMask = 0x1F;
+constexpr int kShiftIn = 32;          // hover background: the face colour lightened by this
+constexpr int kMaxTipWidth = 400;
+constexpr UINT_PTR kToolId = 1;
+constexpr wchar_t kClickSoundName[] = L"CLICK";  // WAVE resource in the program
+constexpr DWORD kSoundFlags = SND_ASYNC | SND_NODEFAULT | SND_NOWAIT;
+
+testing::SoundHook soundHook = nullptr;
 
 // Owner drawing replaces the kind bits; the kind asked for is kept by the component.
 DWORD OwnerDrawStyle(DWORD style) { return (style & ~kKindMask) | BS_OWNERDRAW; }
 
+void Play(const void* sound, HMODULE module, DWORD flags) {
+    if (soundHook) {
+        soundHook(sound, flags);
+        return;
+    }
+    PlaySoundW(static_cast<LPCWSTR>(sound), module, flags);
+}
+
+void FillBox(HDC dc, int left, int top, int right, int bottom, int sysColour) {
+    const RECT r{left, top, right, bottom};
+    FillRect(dc, &r, GetSysColorBrush(sysColour));  // system brush, not ours
+}
+
+// A 1-pixel edge: `topLeft` on the top and left lines, `bottomRight` on the others.
+void Edge(HDC dc, const RECT& r, int topLeft, int bottomRight) {
+    FillBox(dc, r.left, r.top, r.right - 1, r.top + 1, topLeft);
+    FillBox(dc, r.left, r.top, r.left + 1, r.bottom - 1, topLeft);
+    FillBox(dc, r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
+    FillBox(dc, r.right - 1, r.top, r.right, r.bottom, bottomRight);
+}
+
+struct Colours {
+    COLORREF fgOut, bkOut, fgIn, bkIn, fgFocus, bkFocus;
+};
+
 }  // namespace
+
+namespace testing {
+void SetSoundHook(SoundHook hook) { soundHook = hook; }
+}  // namespace testing
 
 SuperBtn::SuperBtn(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry)
     : Component(type, host, entry.id), props_(std::get<SuperBtnProps>(entry.settings)) {}
 
+SuperBtn::~SuperBtn() { StopOwnSound(); }
+
 std::unique_ptr<Component> SuperBtn::Create(const CreateArgs& args) {
     return MakeComponent<SuperBtn, SuperBtnProps>(TypeCode::SuperBtn, args);
+}
+
+SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transparent) {
+    Picture p;
+    if (bytes.empty()) return p;
+    UniqueBitmap image = PictureToBitmap(bytes.data(), bytes.size());
+    BITMAP info{};
+    if (!image || !GetObjectW(image.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return p;
+    const int w = info.bmWidth, h = info.bmHeight;
+
+    UniqueDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return p;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    if (GetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS) != h) return p;
+
+    // Pixels read as 0x00RRGGBB; the colour property is 0x00BBGGRR.
+    auto toDib = [](std::uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+    const std::uint32_t key = transparent == kSystemFaceColour ? pixels[0] & 0xFFFFFF : toDib(transparent);
+    const std::size_t stride = (static_cast<std::size_t>(w) + 15) / 16 * 2;  // mono rows are word-aligned
+    std::vector<std::uint8_t> maskBits(stride * static_cast<std::size_t>(h), 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t& px = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
+            if ((px & 0xFFFFFF) != key) continue;
+            maskBits[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) / 8] |=
+                static_cast<std::uint8_t>(0x80u >> (x % 8));
+            px = 0;
+        }
+    if (SetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS) != h) return p;
+    UniqueBitmap mask(CreateBitmap(w, h, 1, 1, maskBits.data()));
+    if (!mask) return p;
+    p.image = std::move(image);
+    p.mask = std::move(mask);
+    p.width = w;
+    p.height = h;
+    return p;
 }
 
 bool SuperBtn::Build(const CreateArgs& args) {
@@ -25,31 +112,64 @@ bool SuperBtn::Build(const CreateArgs& args) {
         return false;
     const DWORD style = static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE));
     SetWindowLongW(Hwnd(), GWL_STYLE, static_cast<LONG>(OwnerDrawStyle(style)));
+    picOut_ = MakePicture(props_.picOut, props_.transColorOut);
+    picIn_ = MakePicture(props_.picIn, props_.transColorIn);
+    picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
+    ApplyFont();
+    return true;
+}
+
+void SuperBtn::ApplyFont() {
     font_ = FontFromBlock(props_.font);
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
-    return true;
 }
 
 bool SuperBtn::Apply(int own, const PropertyValue& value) {
     const std::int32_t oldCheckBox = props_.checkBox;
+    const bool sound = own == kOverSound || own == kClickSound;
+    if (sound) StopOwnSound();  // the system may still be reading the bytes we replace
     StoreField(kProperties, props_, own, value);
     switch (own) {
     case kCheckBox:
         return props_.checkBox != oldCheckBox;
     case kDefaultStyle:
         return true;
+    case kStandardSound:
+    case kOverSound:
+    case kClickSound:
+        return false;
+    case kToolTip:
+        UpdateToolTip();
+        return false;
+    case kFgColorOut:
+    case kBkColorOut:
+    case kFgColorIn:
+    case kBkColorIn:
+    case kFgColorFocus:
+    case kBkColorFocus:
+        if (props_.defaultColor == 1) return false;
+        break;
+    case kBtnStyle:
+        if (!TracksHover()) hot_ = false;
+        break;
     case kCaption:
         SetWindowTextW(Hwnd(), WideFromGbk(props_.caption).c_str());
         break;
     case kFont:
-        font_ = FontFromBlock(props_.font);
-        SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
+        ApplyFont();
         break;
-    case kStandardSound:
-    case kOverSound:
-    case kClickSound:
-    case kToolTip:
-        return false;
+    case kPicOut:
+    case kTransColorOut:
+        picOut_ = MakePicture(props_.picOut, props_.transColorOut);
+        break;
+    case kPicIn:
+    case kTransColorIn:
+        picIn_ = MakePicture(props_.picIn, props_.transColorIn);
+        break;
+    case kPicDisabled:
+    case kTransColorDisabled:
+        picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
+        break;
     default:
         break;
     }
@@ -58,51 +178,295 @@ bool SuperBtn::Apply(int own, const PropertyValue& value) {
 }
 
 void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const bool focused = (item.itemState & ODS_FOCUS) != 0;
-    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-    const bool system = props_.defaultColor == 1;
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const COLORREF back = system ? face : ResolveColour(focused ? props_.bkColorFocus : props_.bkColorOut);
-    const COLORREF fore = system ? GetSysColor(COLOR_BTNTEXT)
-                                 : static_cast<COLORREF>(focused ? props_.fgColorFocus : props_.fgColorOut);
-    HDC dc = item.hDC;
-    RECT r = item.rcItem;
-
-    UniqueBrush fill(CreateSolidBrush(back));
-    FillRect(dc, &r, fill.get());
-    if (props_.btnStyle == 1) DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-
-    if (!props_.caption.empty()) {
-        const std::wstring text = WideFromGbk(props_.caption);
-        ScopedSelect font(dc, FontOrDefault(font_));
-        SetBkMode(dc, TRANSPARENT);
-        // Measure, then centre the wrapped block in the button.
-        RECT measured = r;
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-        RECT c = r;
-        const int h = measured.bottom - measured.top;
-        c.top = r.top + (r.bottom - r.top - h) / 2;
-        c.bottom = c.top + h;
-        if (pressed) OffsetRect(&c, 1, 1);
-        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : fore);
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &c, DT_WORDBREAK | DT_CENTER);
+    Colours colours{static_cast<COLORREF>(props_.fgColorOut),   ResolveColour(props_.bkColorOut),
+                    static_cast<COLORREF>(props_.fgColorIn),    ResolveColour(props_.bkColorIn),
+                    static_cast<COLORREF>(props_.fgColorFocus), ResolveColour(props_.bkColorFocus)};
+    if (props_.defaultColor == 1) {
+        const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+        colours = {text, face, text, superbtn::ShiftColour(face, kShiftIn), text, face};
     }
-    if (focused && (props_.btnStyle == 1 || props_.drawFocus)) {
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    superbtn::ButtonState state;
+    state.checkBoxMode = CheckBoxMode();
+    state.pressed = state.checkBoxMode ? selected || props_.checked == 1 : selected;
+    state.disabled = (item.itemState & ODS_DISABLED) != 0;
+    state.hot = hot_ && TracksHover();
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    const bool threeD = props_.btnStyle == 1, xp = props_.btnStyle == 2;
+
+    HDC dc = item.hDC;
+    const int savedDc = SaveDC(dc);
+    SetBkMode(dc, TRANSPARENT);
+    RECT r = item.rcItem;
+    if (threeD && (focused || DefaultButton())) {
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // stock
+        InflateRect(&r, -1, -1);
+    }
+
+    if (state.hot || state.pressed) {
+        UniqueBrush fill(CreateSolidBrush(colours.bkIn));
+        if (xp) {
+            ScopedSelect pen(dc, GetStockObject(BLACK_PEN));  // stock
+            ScopedSelect brush(dc, fill.get());
+            RoundRect(dc, r.left, r.top, r.right, r.bottom, 8, 8);
+        } else {
+            FillRect(dc, &r, fill.get());
+        }
+    } else {
+        UniqueBrush fill(CreateSolidBrush(focused ? colours.bkFocus : colours.bkOut));
+        FillRect(dc, &r, fill.get());
+    }
+
+    if (state.pressed) {
+        if (threeD)
+            FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));  // system brush
+        else if (!xp && props_.drawBorder)
+            Edge(dc, r, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+    } else if (threeD) {
+        Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW);
+        RECT inner = r;
+        InflateRect(&inner, -1, -1);
+        Edge(dc, inner, COLOR_3DLIGHT, COLOR_BTNSHADOW);
+    } else if (!xp && state.hot && props_.drawBorder) {
+        Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+    }
+
+    // Picture and caption work on the item rectangle as it came, before the frame shrank it.
+    RECT caption = item.rcItem;
+    if (picOut_ || picIn_) DrawPicture(dc, item.rcItem, state, caption);
+    if (!props_.caption.empty()) {
+        ScopedSelect font(dc, FontOrDefault(font_));
+        const Colours& c = colours;
+        SetTextColor(dc, state.hot || state.pressed ? c.fgIn : focused ? c.fgFocus : c.fgOut);
+        DrawCaption(dc, caption, state);
+    }
+    if (focused && (threeD || props_.drawFocus)) {
         RECT f = r;
         InflateRect(&f, -3, -3);
         DrawFocusRect(dc, &f);
     }
+    RestoreDC(dc, savedDc);
+}
+
+void SuperBtn::DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState& state, RECT& caption) {
+    const auto slot = superbtn::ChoosePicture(state, static_cast<bool>(picOut_), static_cast<bool>(picIn_),
+                                              static_cast<bool>(picDisabled_));
+    if (!slot) return;
+    const Picture& pic = *slot == superbtn::PictureSlot::Out ? picOut_
+                         : *slot == superbtn::PictureSlot::In ? picIn_
+                                                              : picDisabled_;
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    const superbtn::Box box{item.left, item.top, item.right, item.bottom};
+    superbtn::Placement place =
+        superbtn::PlacePicture(props_.alignStyle, !props_.caption.empty(), box, client.right, pic.width, pic.height);
+    caption = {place.caption.left, place.caption.top, place.caption.right, place.caption.bottom};
+    if (state.pressed && !state.checkBoxMode) {
+        const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle);
+        place.x += o.dx;
+        place.y += o.dy;
+    }
+
+    if (state.disabled && !picDisabled_) {
+        // No picture of its own for the disabled state: the normal one, greyed and embossed.
+        DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(pic.image.get()), 0, place.x, place.y, pic.width,
+                   pic.height, DST_BITMAP | DSS_DISABLED);
+        return;
+    }
+    UniqueDc memory(CreateCompatibleDC(dc));
+    if (!memory) return;
+    // The mask ANDed (1 keeps the button, 0 clears), then the picture ORed over it.
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    {
+        ScopedSelect mask(memory.get(), pic.mask.get());
+        BitBlt(dc, place.x, place.y, pic.width, pic.height, memory.get(), 0, 0, SRCAND);
+    }
+    {
+        ScopedSelect image(memory.get(), pic.image.get());
+        BitBlt(dc, place.x, place.y, pic.width, pic.height, memory.get(), 0, 0, SRCPAINT);
+    }
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+}
+
+void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state) {
+    if (state.pressed && !state.checkBoxMode) {
+        const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle);
+        OffsetRect(&c, o.dx, o.dy);
+    }
+    const std::wstring text = WideFromGbk(props_.caption);
+    const int n = static_cast<int>(text.size());
+    RECT measured = c;
+    DrawTextW(dc, text.c_str(), n, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    const int mw = measured.right - measured.left, mh = measured.bottom - measured.top;
+    RECT t;
+    t.left = c.left + superbtn::Centred(c.right - c.left, mw);
+    t.top = c.top + superbtn::Centred(c.bottom - c.top, mh);
+    t.right = t.left + mw;
+    t.bottom = t.top + mh;
+    if (state.disabled) {
+        RECT lit = t;
+        OffsetRect(&lit, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawTextW(dc, text.c_str(), n, &lit, DT_WORDBREAK | DT_CENTER);
+        SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    }
+    DrawTextW(dc, text.c_str(), n, &t, DT_WORDBREAK | DT_CENTER);
+}
+
+void SuperBtn::TrackMouse() {
+    POINT cursor;
+    if (!GetCursorPos(&cursor)) return;
+    if (WindowFromPoint(cursor) != Hwnd()) {
+        LeaveHot();
+        return;
+    }
+    if (hot_) return;
+    hot_ = true;
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+    PlaySoundOf(props_.overSound);
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Hwnd(), 0};
+    _TrackMouseEvent(&tme);
+}
+
+void SuperBtn::LeaveHot() {
+    if (!TracksHover() || !hot_) return;
+    hot_ = false;
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void SuperBtn::PlaySoundOf(const Bytes& own) {
+    if (props_.standardSound == 1) {
+        Play(kClickSoundName, GetModuleHandleW(nullptr), SND_RESOURCE | kSoundFlags);
+        return;
+    }
+    if (own.empty()) return;
+    StopOwnSound();
+    playing_ = own.data();
+    Play(own.data(), nullptr, SND_MEMORY | kSoundFlags);
+}
+
+void SuperBtn::StopOwnSound() {
+    if (!playing_) return;
+    playing_ = nullptr;
+    Play(nullptr, nullptr, 0);  // stops what is playing
+}
+
+void SuperBtn::EnsureToolTip() {
+    if (toolTip_ || !Hwnd()) return;
+    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
+    if (!toolTip_) return;
+    SendMessageW(toolTip_.get(), TTM_ACTIVATE, FALSE, 0);
+    SendMessageW(toolTip_.get(), TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+}
+
+void SuperBtn::UpdateToolTip() {
+    if (props_.toolTip.empty()) {
+        if (toolTip_ && toolAdded_) {
+            TTTOOLINFOW ti{};
+            ti.cbSize = sizeof ti;
+            ti.hwnd = Hwnd();
+            ti.uId = kToolId;
+            SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+            toolAdded_ = false;
+        }
+        return;
+    }
+    EnsureToolTip();
+    if (!toolTip_) return;
+    std::wstring text = WideFromGbk(props_.toolTip);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = Hwnd();
+    ti.uId = kToolId;
+    GetClientRect(Hwnd(), &ti.rect);
+    ti.lpszText = text.data();
+    if (!toolAdded_)
+        toolAdded_ = SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
+    else
+        SendMessageW(toolTip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(toolTip_.get(), TTM_ACTIVATE, TRUE, 0);
 }
 
 bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (msg == BM_SETSTYLE) {
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
+        // The tooltip is made on the first mouse message that needs it.
+        if (!props_.toolTip.empty() && !toolAdded_) UpdateToolTip();
+        if (toolTip_) {
+            MSG m{Hwnd(), msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+            const DWORD pos = GetMessagePos();
+            m.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+            SendMessageW(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+        }
+    }
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (TracksHover() && (hot_ || !(wParam & MK_LBUTTON))) TrackMouse();
+        return false;
+    case WM_KILLFOCUS:
+        // The system takes the focus from a window it disables, before WM_ENABLE.
+        focusTakenByDisable_ = !IsWindowEnabled(Hwnd()) && wParam == 0;
+        LeaveHot();
+        return false;
+    case WM_MOUSELEAVE:
+    case WM_CANCELMODE:
+        LeaveHot();
+        return false;
+    case WM_ENABLE:
+        if (!wParam) {
+            // The focus goes on to the next control rather than nowhere.
+            const bool hadFocus = GetFocus() == Hwnd() || (focusTakenByDisable_ && GetFocus() == nullptr);
+            focusTakenByDisable_ = false;
+            if (hadFocus) {
+                HWND parent = GetParent(Hwnd());
+                HWND next = GetNextDlgTabItem(parent, Hwnd(), FALSE);
+                SetFocus(next && next != Hwnd() ? next : parent);
+            }
+            LeaveHot();
+        }
+        return false;
+    case WM_SIZE:
+        if (toolTip_ && toolAdded_) {
+            // The tool covers the client rectangle, whatever size the button takes.
+            TTTOOLINFOW ti{};
+            ti.cbSize = sizeof ti;
+            ti.hwnd = Hwnd();
+            ti.uId = kToolId;
+            GetClientRect(Hwnd(), &ti.rect);
+            SendMessageW(toolTip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+        }
+        return false;
+    case WM_DESTROY:
+        // An owned popup may already have gone with the top-level window.
+        if (toolTip_ && !IsWindow(toolTip_.get())) toolTip_.Forget();
+        toolTip_.reset();
+        toolAdded_ = false;
+        return false;
+    case WM_GETDLGCODE:
+        result = Default(msg, wParam, lParam) | (DefaultButton() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        return true;
+    case BM_SETSTYLE:
         // Keep owner drawing whatever kind is asked for.
         kind_ = static_cast<DWORD>(wParam) & kKindMask;
         result = Default(msg, OwnerDrawStyle(static_cast<DWORD>(wParam)), lParam);
         return true;
+    case BM_SETCHECK:
+        if (!CheckBoxMode()) return false;
+        props_.checked = (wParam == BST_CHECKED || wParam == BST_INDETERMINATE) ? 1 : 0;
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+        result = 0;
+        return true;
+    case BM_GETCHECK:
+        if (!CheckBoxMode()) return false;
+        result = props_.checked;
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 bool SuperBtn::OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -116,8 +480,15 @@ bool SuperBtn::OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
         return true;
     case WM_COMMAND:
         if (HIWORD(wParam) != BN_CLICKED) return false;
-        Raise(0);
         result = 0;
+        // A disabled button takes no click, whoever sends it one.
+        if (!IsWindowEnabled(Hwnd())) return true;
+        PlaySoundOf(props_.clickSound);
+        if (CheckBoxMode()) {
+            props_.checked = props_.checked == 1 ? 0 : 1;
+            InvalidateRect(Hwnd(), nullptr, TRUE);
+        }
+        Raise(0);
         return true;
     default:
         return false;

@@ -1,0 +1,111 @@
+// Pieces shared by the image-button tests: rendering a button into a bitmap of
+// our own, putting the pointer over it, and reaching the component object.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "tests/win/WinTestSupport.h"
+#include "ui/components/SuperBtn.h"
+
+namespace qelvane::wintest {
+
+// Pixels as 0x00BBGGRR, like COLORREF, top row first.
+struct Rendered {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    }
+};
+
+inline constexpr COLORREF kSentinel = RGB(255, 0, 255);  // what the button left unpainted
+
+// Asks the button's parent to draw it (WM_DRAWITEM, as the control would) into a
+// bitmap prefilled with kSentinel, with the given ODS_* item state.
+inline Rendered Render(HWND button, UINT itemState) {
+    RECT rc;
+    GetClientRect(button, &rc);
+    Rendered out;
+    out.width = rc.right;
+    out.height = rc.bottom;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = out.width;
+    bi.bmiHeader.biHeight = -out.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueDc dc(CreateCompatibleDC(nullptr));
+    if (!dib || !dc) return out;
+    {
+        ScopedSelect select(dc.get(), dib.get());
+        auto* px = static_cast<std::uint32_t*>(bits);
+        const std::size_t n = static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height);
+        for (std::size_t i = 0; i < n; ++i) px[i] = 0x00FF00FF;
+        DRAWITEMSTRUCT di{};
+        di.CtlType = ODT_BUTTON;
+        di.CtlID = static_cast<UINT>(GetDlgCtrlID(button));
+        di.itemAction = ODA_DRAWENTIRE;
+        di.itemState = itemState;
+        di.hwndItem = button;
+        di.hDC = dc.get();
+        di.rcItem = rc;
+        SendMessageW(GetParent(button), WM_DRAWITEM, di.CtlID, reinterpret_cast<LPARAM>(&di));
+        GdiFlush();
+        out.pixels.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            out.pixels[i] = RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF);
+    }
+    return out;
+}
+
+inline POINT CentreOnScreen(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The pointer over the button, and the move message the button then gets.
+inline void HoverOver(HWND button) {
+    const POINT p = CentreOnScreen(button);
+    SetCursorPos(p.x, p.y);
+    RECT r;
+    GetWindowRect(button, &r);
+    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(p.x - r.left, p.y - r.top));
+}
+
+// Live GDI objects of this process, stock objects not counted, from Wine's
+// shared handle table (PEB + 0x94: 0x10000 entries of 24 bytes, the type at
+// 14, the stock bit 0x80 at 12); GetGuiResources is a stub there. Counts what
+// our own owners cannot see, such as a handle that never had one.
+inline int LiveGdiObjects() {
+    const std::uint8_t* peb = nullptr;
+    asm("movl %%fs:0x30, %0" : "=r"(peb));  // NtCurrentTeb() trips -Warray-bounds in this compiler
+    const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + 0x94);
+    if (!table) return -1;
+    int live = 0;
+    for (std::size_t i = 0; i < 0x10000; ++i) {
+        const std::uint8_t* entry = table + i * 24;
+        if (entry[14] != 0 && !(entry[12] & 0x80)) ++live;
+    }
+    return live;
+}
+
+// The pointer far from every window of the test.
+inline void ParkPointer() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); }
+
+class SuperBtnTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        ParkPointer();
+        MainWindowTest::SetUp();
+    }
+    SuperBtn& Object(std::uint32_t id) const { return static_cast<SuperBtn&>(*window_->Slot(id)->object); }
+};
+
+}  // namespace qelvane::wintest
