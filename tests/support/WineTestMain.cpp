@@ -1,0 +1,58 @@
+// main() of the test programs that run under Wine. GoogleTest's own printer hands every
+// failure to OutputDebugStringA as well, which raises an exception that this emulated
+// 32-bit Wine does not survive: the process died right after its first failure, sometimes
+// with exit code 0. This printer forwards everything to the default one except the
+// failure report, which it prints itself, to stdout only.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class StdoutOnlyPrinter final : public ::testing::TestEventListener {
+public:
+    explicit StdoutOnlyPrinter(::testing::TestEventListener* inner) : inner_(inner) {}
+
+    void OnTestProgramStart(const ::testing::UnitTest& u) override { inner_->OnTestProgramStart(u); }
+    void OnTestIterationStart(const ::testing::UnitTest& u, int i) override {
+        inner_->OnTestIterationStart(u, i);
+    }
+    void OnEnvironmentsSetUpStart(const ::testing::UnitTest& u) override {
+        inner_->OnEnvironmentsSetUpStart(u);
+    }
+    void OnEnvironmentsSetUpEnd(const ::testing::UnitTest& u) override { inner_->OnEnvironmentsSetUpEnd(u); }
+    void OnTestSuiteStart(const ::testing::TestSuite& s) override { inner_->OnTestSuiteStart(s); }
+    void OnTestStart(const ::testing::TestInfo& t) override { inner_->OnTestStart(t); }
+    void OnTestDisabled(const ::testing::TestInfo& t) override { inner_->OnTestDisabled(t); }
+    void OnTestPartResult(const ::testing::TestPartResult& r) override {
+        if (r.type() == ::testing::TestPartResult::kSuccess) return;
+        const char* kind = r.skipped() ? "Skipped" : "Failure";
+        std::printf("%s %s\n%s\n", ::testing::internal::FormatFileLocation(r.file_name(), r.line_number()).c_str(),
+                    kind, r.message());
+        std::fflush(stdout);
+    }
+    void OnTestEnd(const ::testing::TestInfo& t) override { inner_->OnTestEnd(t); }
+    void OnTestSuiteEnd(const ::testing::TestSuite& s) override { inner_->OnTestSuiteEnd(s); }
+    void OnEnvironmentsTearDownStart(const ::testing::UnitTest& u) override {
+        inner_->OnEnvironmentsTearDownStart(u);
+    }
+    void OnEnvironmentsTearDownEnd(const ::testing::UnitTest& u) override {
+        inner_->OnEnvironmentsTearDownEnd(u);
+    }
+    void OnTestIterationEnd(const ::testing::UnitTest& u, int i) override { inner_->OnTestIterationEnd(u, i); }
+    void OnTestProgramEnd(const ::testing::UnitTest& u) override { inner_->OnTestProgramEnd(u); }
+
+private:
+    std::unique_ptr<::testing::TestEventListener> inner_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();
+    if (::testing::TestEventListener* printer = listeners.Release(listeners.default_result_printer()))
+        listeners.Append(new StdoutOnlyPrinter(printer));
+    return RUN_ALL_TESTS();
+}
