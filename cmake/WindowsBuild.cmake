@@ -41,7 +41,8 @@ add_library(qelvane_win STATIC
   ui/components/SuperBtn.cpp
   ui/components/PicBox.cpp
   ui/components/PictureDraw.cpp
-  app/Routines.cpp)
+  app/Routines.cpp
+  app/Links.cpp)
 qelvane_flags(qelvane_win)
 # Nothing may unwind through a window procedure or a C callback: our Windows code throws nothing.
 target_compile_options(qelvane_win PRIVATE -fno-exceptions)
