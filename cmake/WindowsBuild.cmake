@@ -78,14 +78,21 @@ target_link_options(win_tests PRIVATE -static)
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES RESOURCE_LOCK wine_display)
 
+# Registered by the link tests as the handler of the http, https and tencent schemes.
+add_executable(LinkRecorder WIN32 tests/e2e/recorder/LinkRecorder.cpp)
+qelvane_flags(LinkRecorder)
+target_compile_definitions(LinkRecorder PRIVATE ${QELVANE_WIN_DEFINES})
+target_link_libraries(LinkRecorder PRIVATE shell32)
+target_link_options(LinkRecorder PRIVATE -static)
+
 file(GLOB QELVANE_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(QELVANE_E2E_TESTS)
   add_executable(e2e_tests ${QELVANE_E2E_TESTS})
   qelvane_flags(e2e_tests)
   target_compile_definitions(e2e_tests PRIVATE ${QELVANE_WIN_DEFINES})
-  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main user32 gdi32 kernel32)
+  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main advapi32 user32 gdi32 kernel32)
   target_link_options(e2e_tests PRIVATE -static)
-  add_dependencies(e2e_tests Qelvane)
+  add_dependencies(e2e_tests Qelvane LinkRecorder)
   gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES RESOURCE_LOCK wine_display)
 endif()
