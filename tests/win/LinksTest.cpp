@@ -191,5 +191,18 @@ TEST_F(LinkClicksTest, ImageButtonsOpenTheirLinksAndChangeNothing) {
     EXPECT_EQ(requests.size(), 2u) << "the price button opens no link";
 }
 
+// Three quick clicks arrive as click, double click, click: each must open the link.
+TEST_F(LinkClicksTest, QuickClicksOpenTheLinkOncePerClick) {
+    HWND button = Native(kSuperBtn2);
+    const LPARAM inside = MAKELPARAM(5, 5);
+    for (UINT down : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}) {
+        SendMessageW(button, down, MK_LBUTTON, inside);
+        SendMessageW(button, WM_LBUTTONUP, 0, inside);
+        Pump();
+    }
+    EXPECT_EQ(requests.size(), 3u);
+    for (const ShellRequest& r : requests) EXPECT_EQ(r.file, Wide(OrderLink()));
+}
+
 }  // namespace
 }  // namespace qelvane::wintest
