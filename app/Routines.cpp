@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "app/Links.h"
 #include "app/RoutineOffsets.h"
+#include "app/ServiceCatalogue.h"
 #include "runtime/Identifiers.h"
 #include "runtime/Runtime.h"
 
@@ -37,10 +39,28 @@ void ExitRoutine() {}
 
 std::int32_t StartupRoutine() { return 0; }
 
-void RefreshPriceLabel() {}
+namespace {
 
-void OpenOrderPage() {}
+std::uint64_t TextSlot(const char* text) { return reinterpret_cast<std::uintptr_t>(text); }
 
-void OpenQqChat() {}
+void OpenTextLink(const std::string& link) {
+    const CommandArgument argument{TextSlot(link.c_str()), kArgumentText};
+    OpenLink(std::span(&argument, 1));
+}
+
+}  // namespace
+
+void RefreshPriceLabel() {
+    SetProperty(kMainWindowId, kPriceLabelId, kLabelCaptionProperty, -1, TextSlot(kDefaultPriceText));
+    const auto page = static_cast<std::int32_t>(GetProperty(kMainWindowId, kTabId, kCurrentPageProperty, -1));
+    // Each checked box overwrites the text of an earlier one.
+    for (const Service& service : ServicesOfPage(page))
+        if (GetProperty(kMainWindowId, service.radioBoxId, kCheckedProperty, -1) == 1)
+            SetProperty(kMainWindowId, kPriceLabelId, kLabelCaptionProperty, -1, TextSlot(service.priceText));
+}
+
+void OpenOrderPage() { OpenTextLink(OrderLink()); }
+
+void OpenQqChat() { OpenTextLink(ChatLink()); }
 
 }  // namespace qelvane

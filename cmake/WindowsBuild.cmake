@@ -42,7 +42,8 @@ add_library(qelvane_win STATIC
   ui/components/SuperBtn.cpp
   ui/components/PicBox.cpp
   ui/components/PictureDraw.cpp
-  app/Routines.cpp)
+  app/Routines.cpp
+  app/Links.cpp)
 qelvane_flags(qelvane_win)
 # Nothing may unwind through a window procedure or a C callback: our Windows code throws nothing.
 target_compile_options(qelvane_win PRIVATE -fno-exceptions)
@@ -85,22 +86,29 @@ add_executable(win_tests ${QELVANE_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/
 qelvane_flags(win_tests)
 target_link_libraries(win_tests PRIVATE qelvane_win qelvane_resources gtest)
 target_link_options(win_tests PRIVATE -static)
-gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
   PROPERTIES RESOURCE_LOCK wine_display)
+
+# Registered by the link tests as the handler of the http, https and tencent schemes.
+add_executable(LinkRecorder WIN32 tests/e2e/recorder/LinkRecorder.cpp)
+qelvane_flags(LinkRecorder)
+target_compile_definitions(LinkRecorder PRIVATE ${QELVANE_WIN_DEFINES})
+target_link_libraries(LinkRecorder PRIVATE shell32)
+target_link_options(LinkRecorder PRIVATE -static)
 
 file(GLOB QELVANE_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(QELVANE_E2E_TESTS)
   add_executable(e2e_tests ${QELVANE_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/WineTestMain.cpp)
   qelvane_flags(e2e_tests)
   target_compile_definitions(e2e_tests PRIVATE ${QELVANE_WIN_DEFINES})
-  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest gtest_main user32 gdi32 version kernel32)
+  target_link_libraries(e2e_tests PRIVATE qelvane_core gtest advapi32 user32 gdi32 version kernel32)
   target_link_options(e2e_tests PRIVATE -static)
-  add_dependencies(e2e_tests Qelvane)
-  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  add_dependencies(e2e_tests Qelvane LinkRecorder)
+  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
     PROPERTIES RESOURCE_LOCK wine_display)
   # Again under a Western locale (ANSI code page 1252): every text must still read back as
   # the right Chinese, since the program converts from GBK itself.
-  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e-cp1252." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e-cp1252." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
     PROPERTIES RESOURCE_LOCK wine_display ENVIRONMENT QELVANE_LANG=en_US.UTF-8)
 endif()
 

@@ -1,6 +1,6 @@
 #include "ui/components/TransLabel.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "runtime/Gbk.h"
 
@@ -57,13 +57,48 @@ void TransLabel::Paint(HDC dc) {
     draw(static_cast<COLORREF>(props_.textColor), dx, dy);
 }
 
-// What lies beneath is repainted first, so new text never piles onto old.
-void TransLabel::RepaintBeneath() {
-    HWND parent = GetParent(Hwnd());
-    RECT r;
-    GetWindowRect(Hwnd(), &r);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-    RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+namespace {
+
+// Visible descendants of `parent`, each window's own descendants before it,
+// its children taken from the top of the Z order down.
+void CollectVisibleBelow(HWND parent, std::vector<HWND>& out) {
+    for (HWND child = GetTopWindow(parent); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        CollectVisibleBelow(child, out);
+        out.push_back(child);
+    }
+}
+
+}  // namespace
+
+// The label has no background: before its new text is drawn, everything
+// beneath it is repainted, bottom of the Z order first and each parent before
+// its children, or old text would stay under the new.
+void TransLabel::TransparentRepaint() {
+    HWND top = Hwnd();
+    while ((GetWindowLongW(top, GWL_STYLE) & (WS_POPUP | WS_CHILD)) == WS_CHILD) {
+        HWND parent = GetParent(top);
+        if (!parent) break;
+        top = parent;
+    }
+
+    RECT screen;
+    GetClientRect(Hwnd(), &screen);
+    MapWindowPoints(Hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&screen), 2);
+    RECT inTop = screen;
+    MapWindowPoints(HWND_DESKTOP, top, reinterpret_cast<POINT*>(&inTop), 2);
+    InvalidateRect(top, &inTop, TRUE);
+    UpdateWindow(top);
+
+    std::vector<HWND> below;
+    CollectVisibleBelow(top, below);
+    for (auto it = below.rbegin(); it != below.rend(); ++it) {
+        RECT window, overlap;
+        GetWindowRect(*it, &window);
+        if (!IntersectRect(&overlap, &window, &screen)) continue;
+        MapWindowPoints(HWND_DESKTOP, *it, reinterpret_cast<POINT*>(&overlap), 2);
+        RedrawWindow(*it, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME);
+    }
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -71,7 +106,7 @@ bool TransLabel::Apply(int own, const PropertyValue& value) {
     StoreField(kProperties, props_, own, value);
     if (own == kCaption) SetWindowTextW(Hwnd(), WideFromGbk(props_.caption).c_str());
     if (own == kFont) font_ = FontFromBlock(props_.font);
-    RepaintBeneath();
+    TransparentRepaint();
     return false;
 }
 
@@ -79,6 +114,10 @@ bool TransLabel::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (msg) {
     case WM_ERASEBKGND:
         result = 1;  // nothing of our own beneath the text
+        return true;
+    case WM_MOVE:
+        TransparentRepaint();
+        result = 0;
         return true;
     case WM_PAINT:
     case WM_PRINTCLIENT:

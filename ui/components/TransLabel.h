@@ -40,7 +40,7 @@ private:
     TransLabel(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
     bool Build(const CreateArgs& args);
     void Paint(HDC dc);
-    void RepaintBeneath();
+    void TransparentRepaint();
 
     TransLabelProps props_;
     UniqueFont font_;

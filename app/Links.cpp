@@ -1,0 +1,50 @@
+#include "app/Links.h"
+
+#include <shellapi.h>
+
+#include "app/VendorContact.h"
+#include "runtime/Gbk.h"
+
+namespace qelvane {
+namespace {
+
+testing::ShellOpenHook shellOpenHook = nullptr;
+
+}  // namespace
+
+std::string OrderLink() { return std::string("http://") + vendor::kOrderHost + "/"; }
+
+std::string ChatLink() {
+    // The Site value goes as it stands: the chat client expects it unencoded.
+    return std::string("tencent://message/?uin=") + vendor::kQqNumber + "&Site=https://" + vendor::kWebHost +
+           "&Menu=yes";
+}
+
+void OpenLink(std::span<const CommandArgument> arguments) {
+    std::string address;
+    if (arguments.empty() || arguments[0].type == kArgumentAbsent) {
+        address = kDefaultLinkAddress;
+    } else {
+        // Only a text can be a link; anything else (or no text at all) opens nothing.
+        const char* text = arguments[0].type == kArgumentText
+                               ? reinterpret_cast<const char*>(static_cast<std::uintptr_t>(arguments[0].value))
+                               : nullptr;
+        if (!text) return;
+        address = text;
+    }
+    const std::wstring file = WideFromGbk(address);
+
+    // Looked up at every request: such a window may come and go.
+    HWND owner = FindWindowExW(nullptr, nullptr, nullptr, kLinkOwnerTitle);
+    if (shellOpenHook) {
+        shellOpenHook(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        return;
+    }
+    (void)ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+namespace testing {
+void SetShellOpenHook(ShellOpenHook hook) { shellOpenHook = hook; }
+}  // namespace testing
+
+}  // namespace qelvane
