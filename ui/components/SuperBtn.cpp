@@ -404,6 +404,11 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         }
     }
     switch (msg) {
+    case WM_LBUTTONDBLCLK:
+        // An owner-drawn button turns the second of two quick clicks into a double-click
+        // notice and no click; every press is a click here.
+        result = Default(WM_LBUTTONDOWN, wParam, lParam);
+        return true;
     case WM_MOUSEMOVE:
         if (TracksHover() && (hot_ || !(wParam & MK_LBUTTON))) TrackMouse();
         return false;
