@@ -137,10 +137,15 @@ TEST_F(PriceDisplayTest, NoPageInFrontLeavesTheDefault) {
 }
 
 TEST_F(PriceDisplayTest, LaterCheckedBoxOverwritesAnEarlierOne) {
-    // Two boxes checked at once, past the group's own rule.
-    SendMessageW(Native(kRadios[0][0]), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(Native(kRadios[0][3]), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(Native(kRadios[0][1]), BM_SETCHECK, BST_UNCHECKED, 0);
+    // Two boxes of one page checked at once: checking a box unchecks only the boxes in
+    // view, so the first is checked, hidden while the second is checked, then shown again.
+    SetProperty(kMainWindowId, kRadios[0][0], kCheckedProperty, -1, 1);
+    SetProperty(kMainWindowId, kRadios[0][0], 5, -1, 0);
+    SetProperty(kMainWindowId, kRadios[0][3], kCheckedProperty, -1, 1);
+    SetProperty(kMainWindowId, kRadios[0][0], 5, -1, 1);
+    ASSERT_EQ(GetProperty(kMainWindowId, kRadios[0][0], kCheckedProperty, -1), 1u);
+    ASSERT_EQ(GetProperty(kMainWindowId, kRadios[0][1], kCheckedProperty, -1), 0u);
+    ASSERT_EQ(GetProperty(kMainWindowId, kRadios[0][3], kCheckedProperty, -1), 1u);
     WatchCaptions();
     ClickRefresh();
     EXPECT_EQ(Label(), "价格：40元一百个扫码关注");
