@@ -394,7 +394,7 @@ TEST(GdiObjectCount, SeesAHandleComeAndGo) {
     DeleteObject(raw);
     EXPECT_EQ(LiveGdiObjects(), before);
     GetStockObject(DEFAULT_GUI_FONT);
-    EXPECT_EQ(LiveGdiObjects(), before) << "stock objects are not counted";
+    EXPECT_EQ(LiveGdiObjects(), before) << "asking for a stock object makes none";
 }
 
 TEST_F(SuperBtnTest, HandlesStaySteadyOverHoverCyclesAndCaptionSets) {

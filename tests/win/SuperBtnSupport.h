@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/win/GuiObjects.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/components/SuperBtn.h"
 
@@ -79,22 +80,9 @@ inline void HoverOver(HWND button) {
     SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(p.x - r.left, p.y - r.top));
 }
 
-// Live GDI objects of this process, stock objects not counted, from Wine's
-// shared handle table (PEB + 0x94: 0x10000 entries of 24 bytes, the type at
-// 14, the stock bit 0x80 at 12); GetGuiResources is a stub there. Counts what
-// our own owners cannot see, such as a handle that never had one.
-inline int LiveGdiObjects() {
-    const std::uint8_t* peb = nullptr;
-    asm("movl %%fs:0x30, %0" : "=r"(peb));  // NtCurrentTeb() trips -Warray-bounds in this compiler
-    const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + 0x94);
-    if (!table) return -1;
-    int live = 0;
-    for (std::size_t i = 0; i < 0x10000; ++i) {
-        const std::uint8_t* entry = table + i * 24;
-        if (entry[14] != 0 && !(entry[12] & 0x80)) ++live;
-    }
-    return live;
-}
+// Live GDI objects of this process, whoever made them: also counts a handle that
+// never had one of our owners.
+inline int LiveGdiObjects() { return qelvane::testing::CountGdiObjects(); }
 
 // The pointer far from every window of the test.
 inline void ParkPointer() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); }
