@@ -1,6 +1,8 @@
 # Start-up benchmark: the same native windows made without the runtime (BareWindow) and a
 # driver that times both programs to a visible window (StartupBench). Run by scripts/bench.
-add_executable(BareWindow WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/BareWindow.cpp)
+add_executable(BareWindow WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/BareWindow.cpp
+  ${CMAKE_SOURCE_DIR}/tests/bench/BareWindow.rc)
+target_include_directories(BareWindow PRIVATE ${CMAKE_SOURCE_DIR})
 qelvane_flags(BareWindow)
 target_compile_definitions(BareWindow PRIVATE ${QELVANE_WIN_DEFINES})
 target_link_libraries(BareWindow PRIVATE comctl32 gdi32 user32 kernel32)
