@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <memory>
 #include <map>
 #include <optional>
 #include <string>
@@ -134,5 +137,22 @@ struct FormLayout {
 // Finds the form by its signature; nullopt unless it occurs exactly once and its item table
 // is consistent with the file.
 std::optional<FormLayout> LocateForm(const std::vector<std::uint8_t>& exe);
+
+// A case that starts the program and works on its main window.
+class ProgramWindowTest : public ::testing::Test {
+protected:
+    // Starts the program, waits for its main window and brings it to the front.
+    void OpenProgram() {
+        ParkPointer();
+        program_ = std::make_unique<Program>(ProgramPath(), ExeFolder());
+        ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
+        window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
+        ASSERT_NE(window_, nullptr) << "no main window";
+        ASSERT_TRUE(MakeForeground(window_));
+    }
+
+    std::unique_ptr<Program> program_;
+    HWND window_ = nullptr;
+};
 
 }  // namespace e2e

@@ -54,15 +54,10 @@ HWND VisibleToolTip(DWORD pid) {
     return nullptr;
 }
 
-class ImageButtonsTest : public ::testing::Test {
+class ImageButtonsTest : public ProgramWindowTest {
 protected:
     void SetUp() override {
-        ParkPointer();
-        program_ = std::make_unique<Program>(ProgramPath(), ExeFolder());
-        ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
-        window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
-        ASSERT_NE(window_, nullptr) << "no main window";
-        ASSERT_TRUE(MakeForeground(window_));
+        ASSERT_NO_FATAL_FAILURE(OpenProgram());
         EnumChildWindows(window_, CollectButton, reinterpret_cast<LPARAM>(&buttons_));
         ASSERT_NE(buttons_.qq, nullptr) << "超级按钮1 not found";
         ASSERT_NE(buttons_.order, nullptr) << "超级按钮2 not found";
@@ -87,8 +82,6 @@ protected:
         }
     }
 
-    std::unique_ptr<Program> program_;
-    HWND window_ = nullptr;
     Found buttons_;
     RECT qq_{};
     COLORREF face_ = 0;

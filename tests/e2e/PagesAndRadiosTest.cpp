@@ -61,15 +61,10 @@ void PressShiftTab() {
     SendInput(4, inputs, sizeof(INPUT));
 }
 
-class PagesAndRadiosTest : public ::testing::Test {
+class PagesAndRadiosTest : public ProgramWindowTest {
 protected:
     void SetUp() override {
-        ParkPointer();
-        program_ = std::make_unique<Program>(ProgramPath(), ExeFolder());
-        ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
-        window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
-        ASSERT_NE(window_, nullptr) << "no main window";
-        ASSERT_TRUE(MakeForeground(window_));
+        ASSERT_NO_FATAL_FAILURE(OpenProgram());
         ASSERT_NE(FocusOf(window_), nullptr);
 
         Found found;
@@ -160,8 +155,6 @@ protected:
             EXPECT_EQ(IsWindowVisible(Box(n)) != 0, (n - 1) / 4 == page) << "单选框" << n;
     }
 
-    std::unique_ptr<Program> program_;
-    HWND window_ = nullptr;
     HWND tab_ = nullptr, button_ = nullptr, label_ = nullptr;
     std::array<std::array<HWND, 4>, 3> boxes_{};
 };

@@ -149,15 +149,10 @@ inline std::optional<InkColumns> InkOnScreen(HWND hwnd) {
 }
 
 // Each case starts the program and waits for its window and the controls it uses.
-class PriceWindowTest : public ::testing::Test {
+class PriceWindowTest : public ProgramWindowTest {
 protected:
     void SetUp() override {
-        ParkPointer();
-        program_ = std::make_unique<Program>(ProgramPath(), ExeFolder());
-        ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
-        window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
-        ASSERT_NE(window_, nullptr) << "no main window";
-        ASSERT_TRUE(MakeForeground(window_));
+        ASSERT_NO_FATAL_FAILURE(OpenProgram());
         label_ = FindChild(window_, L"Qelvane.TransLabel");
         button_ = FindChild(window_, L"Button", L"获取最新价格");
         tab_ = FindChild(window_, L"SysTabControl32");
@@ -202,8 +197,6 @@ protected:
                            << ", text width " << width << " for " << Escaped(expected);
     }
 
-    std::unique_ptr<Program> program_;
-    HWND window_ = nullptr;
     HWND label_ = nullptr;
     HWND button_ = nullptr;
     HWND tab_ = nullptr;
