@@ -135,11 +135,8 @@ class LinkClicksTest : public LinksTest {
 protected:
     void SetUp() override {
         LinksTest::SetUp();
-        InitializeRuntime(StoredFormBytes(), ProgramRoutines());
-        LoadWindow(kMainWindowId);
-        window_ = FindLoadedWindow(kMainWindowId);
+        window_ = OpenMainWindow(StoredFormBytes(), ProgramRoutines());
         ASSERT_NE(window_, nullptr);
-        Pump();
     }
     void TearDown() override {
         ExitProgram(0);

@@ -39,11 +39,8 @@ LRESULT CALLBACK RecordCaptions(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 class PriceDisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitializeRuntime(StoredFormBytes(), ProgramRoutines());
-        LoadWindow(kMainWindowId);
-        window_ = FindLoadedWindow(kMainWindowId);
+        window_ = OpenMainWindow(StoredFormBytes(), ProgramRoutines());
         ASSERT_NE(window_, nullptr);
-        Pump();
         captionsSeen.clear();
     }
     void TearDown() override {

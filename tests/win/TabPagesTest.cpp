@@ -163,11 +163,8 @@ protected:
                 p.hideHeader = 1;
                 p.backColor = 0x0000FFu;
             }
-        InitializeRuntime(EncodeForm(*form), kCountingRoutines);
-        LoadWindow(kMainWindowId);
-        window_ = FindLoadedWindow(kMainWindowId);
+        window_ = OpenMainWindow(EncodeForm(*form), kCountingRoutines);
         ASSERT_NE(window_, nullptr);
-        Pump();
     }
     void TearDown() override {
         ExitProgram(0);

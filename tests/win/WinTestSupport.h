@@ -99,16 +99,22 @@ inline bool PressKey(WPARAM key, bool shift = false) {
     return consumed;
 }
 
+// Starts the runtime on a form and opens MainWindow from it; null when it did not open.
+inline FormWindow* OpenMainWindow(std::span<const std::uint8_t> form, std::span<const Routine> routines) {
+    InitializeRuntime(form, routines);
+    LoadWindow(kMainWindowId);
+    FormWindow* window = FindLoadedWindow(kMainWindowId);
+    if (window) Pump();
+    return window;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         routineCalls = {};
         sourceSeen = {};
-        InitializeRuntime(StoredFormBytes(), kCountingRoutines);
-        LoadWindow(kMainWindowId);
-        window_ = FindLoadedWindow(kMainWindowId);
+        window_ = OpenMainWindow(StoredFormBytes(), kCountingRoutines);
         ASSERT_NE(window_, nullptr);
-        Pump();
     }
     void TearDown() override {
         ExitProgram(0);
