@@ -75,7 +75,8 @@ add_custom_command(TARGET Qelvane POST_BUILD
     -P ${CMAKE_SOURCE_DIR}/cmake/CheckImports.cmake
   VERBATIM)
 
-# ---- Tests under Wine ----
+# ---- Tests under Wine: one ctest test, and one Wine process, per suite ----
+include(${CMAKE_SOURCE_DIR}/cmake/GtestSuites.cmake)
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -86,8 +87,7 @@ add_executable(win_tests ${QELVANE_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/
 qelvane_flags(win_tests)
 target_link_libraries(win_tests PRIVATE qelvane_win qelvane_resources gtest)
 target_link_options(win_tests PRIVATE -static)
-gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-  PROPERTIES RESOURCE_LOCK wine_display)
+qelvane_add_suite_tests(win_tests "win.")
 
 # Registered by the link tests as the handler of the http, https and tencent schemes.
 add_executable(LinkRecorder WIN32 tests/e2e/recorder/LinkRecorder.cpp)
@@ -104,12 +104,10 @@ if(QELVANE_E2E_TESTS)
   target_link_libraries(e2e_tests PRIVATE qelvane_core gtest advapi32 user32 gdi32 version kernel32)
   target_link_options(e2e_tests PRIVATE -static)
   add_dependencies(e2e_tests Qelvane LinkRecorder)
-  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-    PROPERTIES RESOURCE_LOCK wine_display)
+  qelvane_add_suite_tests(e2e_tests "e2e.")
   # Again under a Western locale (ANSI code page 1252): every text must still read back as
   # the right Chinese, since the program converts from GBK itself.
-  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e-cp1252." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-    PROPERTIES RESOURCE_LOCK wine_display ENVIRONMENT QELVANE_LANG=en_US.UTF-8)
+  qelvane_add_suite_tests(e2e_tests "e2e-cp1252." ENVIRONMENT QELVANE_LANG=en_US.UTF-8)
 endif()
 
 # Benchmarks: measured by scripts/bench, never run as tests.
