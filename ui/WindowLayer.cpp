@@ -103,10 +103,17 @@ FormWindow::~FormWindow() {
 }
 
 std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form) {
-    if (!std::holds_alternative<WindowProps>(form.self.settings) || !form.self.newerBlock.empty()) return nullptr;
+    LastBuildFailure() = {};
+    if (!std::holds_alternative<WindowProps>(form.self.settings) || !form.self.newerBlock.empty()) {
+        LastBuildFailure().step = "window block unusable";
+        return nullptr;
+    }
     for (const ComponentEntry& e : form.components) {
         const ComponentType* type = FindComponentType(e.type);
-        if (!type || !type->create || !e.newerBlock.empty()) return nullptr;
+        if (!type || !type->create || !e.newerBlock.empty()) {
+            LastBuildFailure() = {"component block unusable", e.id, 0};
+            return nullptr;
+        }
     }
     std::unique_ptr<FormWindow> w(new FormWindow(form));
     if (!w->CreateNativeWindow() || !w->CreateComponents()) return nullptr;
@@ -115,7 +122,10 @@ std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form) {
 }
 
 bool FormWindow::CreateNativeWindow() {
-    if (!RegisterFormClass(&FormWindow::WindowProc)) return false;
+    if (!RegisterFormClass(&FormWindow::WindowProc)) {
+        NoteBuildFailure("RegisterClassExW");
+        return false;
+    }
     const FrameStyle& frame = kFrames[std::clamp(props_.border, 0, 6)];
     DWORD style = frame.style | WS_CLIPCHILDREN;
     DWORD exStyle = frame.exStyle;
@@ -133,7 +143,10 @@ bool FormWindow::CreateNativeWindow() {
     const std::wstring title = WideFromGbk(props_.title);
     HWND hwnd = CreateWindowExW(exStyle, kFormClass, title.c_str(), style, x, y, self_.width, self_.height, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), this);
-    if (!hwnd) return false;
+    if (!hwnd) {
+        NoteBuildFailure("CreateWindowExW (window)");
+        return false;
+    }
     window_.reset(hwnd);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);  // stock
     // No icon is made from the window's own icon setting, so it shows the program's.
@@ -164,7 +177,12 @@ bool FormWindow::CreateComponents() {
     // Last form entry first.
     for (std::size_t i = slots_.size(); i-- > 0;) {
         slots_[i].object = CreateObject(slots_[i].entry, static_cast<int>(i));
-        if (!slots_[i].object) return false;
+        if (!slots_[i].object) {
+            BuildFailure& failure = LastBuildFailure();
+            if (!failure.step) NoteBuildFailure("component creation");
+            failure.component = slots_[i].entry.id;
+            return false;
+        }
     }
     for (ComponentSlot& slot : slots_) Place(slot);
     return true;
@@ -289,6 +307,11 @@ void FormWindow::MoveFocus(bool backwards) {
     const auto next = NextInTabOrder(candidates, current < 0 ? std::nullopt : std::optional<std::size_t>(current),
                                      backwards);
     if (next) SetFocus(slots_[*next].object->Hwnd());
+}
+
+void FormWindow::SaveFocus() {
+    // With no component focused (minimised, or the window itself) the last one is kept.
+    if (const int i = FocusedIndex(); i >= 0) savedFocus_ = slots_[static_cast<std::size_t>(i)].entry.id;
 }
 
 void FormWindow::RestoreFocus() {
@@ -535,12 +558,27 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
-            const int i = FocusedIndex();
-            savedFocus_ = i < 0 ? 0 : slots_[static_cast<std::size_t>(i)].entry.id;
+            SaveFocus();
             break;
         }
         if (HIWORD(wParam)) break;  // activated while minimised: no focus to give
+        if (FocusedIndex() >= 0) {
+            SaveFocus();  // still on a component: leave it there
+            return 0;
+        }
         RestoreFocus();
+        return 0;
+    case WM_SYSCOMMAND:
+        // Minimising keeps the window active, so no deactivation would save the focus.
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) SaveFocus();
+        break;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) SaveFocus();
+        break;
+    case WM_SETFOCUS:
+        // The window itself gets the focus back when it is restored; the component it came from
+        // gets it instead.
+        if (!IsIconic(hwnd)) RestoreFocus();
         return 0;
     case kMsgRecreate:
         if (ComponentSlot* slot = Slot(static_cast<std::uint32_t>(wParam)); slot && slot->object)

@@ -83,6 +83,7 @@ private:
     std::vector<RadioMember> RadioMembers() const;
     // An arrow key on a focused radio box; false when the focus is elsewhere.
     bool MoveRadioCheck(bool forward);
+    void SaveFocus();
     void RestoreFocus();
     void RecreateNow(std::size_t index);
     void Close();
@@ -96,7 +97,7 @@ private:
     std::vector<ComponentSlot> slots_;
     UniqueWindow window_;
     bool eventsOpen_ = true;
-    std::uint32_t savedFocus_ = 0;  // component that had the focus at deactivation
+    std::uint32_t savedFocus_ = 0;  // component that last had the focus, for activation and restore
 };
 
 }  // namespace qelvane

@@ -155,6 +155,25 @@ protected:
             EXPECT_EQ(IsWindowVisible(Box(n)) != 0, (n - 1) / 4 == page) << "单选框" << n;
     }
 
+    // A click on the caption's minimise box.
+    void MinimiseWithBox() const {
+        const auto box = FindHitArea(window_, HTMINBUTTON);
+        ASSERT_TRUE(box.has_value()) << "no HTMINBUTTON area in the caption";
+        ClickAt(box->x, box->y);
+        ParkPointer();
+        ASSERT_TRUE(WaitUntil([&] { return IsIconic(window_) != 0; })) << "the click did not minimise";
+    }
+    // The system menu's restore command, as the menu sends it.
+    void RestoreFromSystemMenu() const {
+        PostMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsIconic(window_) && IsWindowVisible(window_); }))
+            << "the window was not restored";
+    }
+    std::string FocusName() const {
+        HWND focus = FocusOf(window_, 0);
+        return focus ? Escaped(ClassName(focus) + L" " + WindowText(focus)) : "nothing";
+    }
+
     HWND tab_ = nullptr, button_ = nullptr, label_ = nullptr;
     std::array<std::array<HWND, 4>, 3> boxes_{};
 };
@@ -230,6 +249,43 @@ TEST_F(PagesAndRadiosTest, TabOrderOfPagesOneAndTwo) {
         EXPECT_TRUE(WaitFocus(Box(page * 4 + 3)));
     }
     EXPECT_EQ(CheckedBoxes(), (std::vector<int>{2}));
+}
+
+TEST_F(PagesAndRadiosTest, FocusComesBackAfterMinimiseAndRestore) {
+    ClickBox(3);
+    ASSERT_TRUE(WaitChecked({3}));
+    ASSERT_TRUE(WaitFocus(Box(3)));
+    ASSERT_NO_FATAL_FAILURE(MinimiseWithBox());
+    ASSERT_NO_FATAL_FAILURE(RestoreFromSystemMenu());
+    EXPECT_TRUE(WaitFocus(Box(3))) << "after restore the focus is on " << FocusName();
+
+    // The button, reached by Tab, the same way.
+    for (int i = 0; i < 8 && FocusOf(window_) != button_; ++i) {
+        const HWND before = FocusOf(window_);
+        PressKey(VK_TAB);
+        WaitUntil([&] { return FocusOf(window_) != before; });
+    }
+    ASSERT_TRUE(WaitFocus(button_)) << "Tab did not reach 获取最新价格; focus on " << FocusName();
+    ASSERT_NO_FATAL_FAILURE(MinimiseWithBox());
+    ASSERT_NO_FATAL_FAILURE(RestoreFromSystemMenu());
+    EXPECT_TRUE(WaitFocus(button_)) << "after restore the focus is on " << FocusName();
+    EXPECT_EQ(CheckedBoxes(), (std::vector<int>{3}));
+    EXPECT_EQ(WindowText(label_), L"价格：");
+}
+
+TEST_F(PagesAndRadiosTest, FocusComesBackAfterMinimiseDeactivateAndRestore) {
+    ClickBox(4);
+    ASSERT_TRUE(WaitFocus(Box(4)));
+    ASSERT_NO_FATAL_FAILURE(MinimiseWithBox());
+    // Another window in front while ours is minimised.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    MakeForeground(other);
+    DestroyWindow(other);
+    ASSERT_NO_FATAL_FAILURE(RestoreFromSystemMenu());
+    ASSERT_TRUE(MakeForeground(window_));
+    EXPECT_TRUE(WaitFocus(Box(4))) << "after restore the focus is on " << FocusName();
 }
 
 }  // namespace
