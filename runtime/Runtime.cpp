@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -224,7 +225,15 @@ void LoadWindow(std::uint32_t windowId) {
     for (const WindowTemplate& t : KnownTemplates())
         if (t.id == windowId) form = &t;
     std::unique_ptr<FormWindow> built = form ? FormWindow::Build(*form) : nullptr;
-    if (!built) ReportRuntimeError(errors::kStartupWindowFailed, 0, windowId, 0);
+    if (!built) {
+        // For whoever reads the program's error output (a GUI program on Windows has none).
+        const BuildFailure& f = LastBuildFailure();
+        std::fprintf(stderr, "Qelvane: window %08X not built: %s, component %08X, error %lu\n",
+                     static_cast<unsigned>(windowId), f.step ? f.step : "unknown step",
+                     static_cast<unsigned>(f.component), f.error);
+        std::fflush(stderr);
+        ReportRuntimeError(errors::kStartupWindowFailed, 0, windowId, 0);
+    }
     FormWindow& w = *built;
     s.windows.push_back(std::move(built));
     w.Open();

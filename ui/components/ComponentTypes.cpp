@@ -89,15 +89,24 @@ Component::~Component() {
     window_.reset();
 }
 
+BuildFailure& LastBuildFailure() {
+    static BuildFailure failure;
+    return failure;
+}
+
 bool Component::CreateNative(const wchar_t* className, DWORD style, DWORD exStyle, const CreateArgs& args,
                              const std::wstring& text) {
     const ComponentEntry& e = args.entry;
     HWND hwnd = CreateWindowExW(exStyle, className, text.c_str(), style, e.left, e.top, e.width, e.height,
                                 args.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
                                 GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd) return false;
+    if (!hwnd) {
+        NoteBuildFailure("CreateWindowExW (native control)");
+        return false;
+    }
     window_.reset(hwnd);
     subclassed_ = SetWindowSubclass(hwnd, &Component::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!subclassed_) NoteBuildFailure("SetWindowSubclass");
     return subclassed_;
 }
 
@@ -107,7 +116,10 @@ bool Component::CreateOwnClass(const wchar_t* className, DWORD style, DWORD exSt
     HWND hwnd = CreateWindowExW(exStyle, className, text.c_str(), style, e.left, e.top, e.width, e.height,
                                 args.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
                                 GetModuleHandleW(nullptr), this);
-    if (!hwnd) return false;
+    if (!hwnd) {
+        NoteBuildFailure("CreateWindowExW (own class)");
+        return false;
+    }
     window_.reset(hwnd);
     return true;
 }

@@ -49,6 +49,20 @@ struct ByteBlockRef {
     std::uint32_t size = 0;
 };
 
+// Where the last window build failed and the system's error code then, so that a failed start
+// can be told apart from an emulator fault. Written by the step that fails.
+struct BuildFailure {
+    const char* step = nullptr;
+    std::uint32_t component = 0;
+    unsigned long error = 0;
+};
+BuildFailure& LastBuildFailure();
+inline void NoteBuildFailure(const char* step) {
+    const DWORD error = GetLastError();
+    LastBuildFailure().step = step;
+    LastBuildFailure().error = error;
+}
+
 class Component;
 
 // What a component needs from the window that holds it.
