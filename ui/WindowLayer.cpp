@@ -575,11 +575,6 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) SaveFocus();
         break;
-    case WM_SETFOCUS:
-        // The window itself gets the focus back when it is restored; the component it came from
-        // gets it instead.
-        if (!IsIconic(hwnd)) RestoreFocus();
-        return 0;
     case kMsgRecreate:
         if (ComponentSlot* slot = Slot(static_cast<std::uint32_t>(wParam)); slot && slot->object)
             RecreateNow(static_cast<std::size_t>(slot - slots_.data()));

@@ -159,9 +159,18 @@ protected:
     void MinimiseWithBox() const {
         const auto box = FindHitArea(window_, HTMINBUTTON);
         ASSERT_TRUE(box.has_value()) << "no HTMINBUTTON area in the caption";
+        // The box acts on where the pointer is while the button is down, so the pointer gets
+        // there first and stays until the click has been taken.
+        MovePointer(box->x, box->y);
+        WaitUntil([&] {
+            POINT p{};
+            return GetCursorPos(&p) && p.x == box->x && p.y == box->y;
+        });
+        Sleep(200);
         ClickAt(box->x, box->y);
+        const bool minimised = WaitUntil([&] { return IsIconic(window_) != 0; });
         ParkPointer();
-        ASSERT_TRUE(WaitUntil([&] { return IsIconic(window_) != 0; })) << "the click did not minimise";
+        ASSERT_TRUE(minimised) << "the click did not minimise";
     }
     // The system menu's restore command, as the menu sends it.
     void RestoreFromSystemMenu() const {
