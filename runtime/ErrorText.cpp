@@ -19,10 +19,9 @@ void AppendQuoted(std::string& out, const Text& tag) {
 
 }  // namespace
 
-std::string AllocationFailureMessage(std::uint64_t bytes) {
-    char number[24];
-    std::snprintf(number, sizeof number, "%llu", static_cast<unsigned long long>(bytes));
-    return std::string("分配 ") + number + " 字节内存失败!";
+AllocationFailureText::AllocationFailureText(std::uint64_t bytes) {
+    const int n = std::snprintf(text_, sizeof text_, "分配 %llu 字节内存失败!", static_cast<unsigned long long>(bytes));
+    length_ = n < 0 ? 0 : std::min(static_cast<std::size_t>(n), sizeof text_ - 1);
 }
 
 std::string BuildRuntimeErrorText(std::string_view message, std::int32_t code,

@@ -24,8 +24,16 @@ inline constexpr char kWriteNoNativeWindow[] = "修改组件属性时发现指�
 inline constexpr char kCaption[] = "错误";
 }  // namespace errors
 
-// "分配 N 字节内存失败!"
-std::string AllocationFailureMessage(std::uint64_t bytes);
+// "分配 N 字节内存失败!", in a fixed buffer: it is needed exactly when the heap has nothing left.
+class AllocationFailureText {
+public:
+    explicit AllocationFailureText(std::uint64_t bytes);
+    std::string_view View() const { return {text_, length_}; }
+
+private:
+    char text_[48];
+    std::size_t length_ = 0;
+};
 
 // Builds the box text for a failure with the given message, code, window and
 // component. `windows` are the window templates the runtime knows (decoded),

@@ -17,10 +17,17 @@ HANDLE Heap() {
     return heap;
 }
 
-void* Allocate(std::size_t size) { return HeapAlloc(Heap(), 0, size ? size : 1); }
+bool failEveryAllocation = false;
+
+void* Allocate(std::size_t size) {
+    if (failEveryAllocation) return nullptr;
+    return HeapAlloc(Heap(), 0, size ? size : 1);
+}
 
 [[noreturn]] void Fail(std::size_t size) {
-    ReportRuntimeError(AllocationFailureMessage(size), 0, 0, 0);
+    // Not on the heap: reporting must not need what just ran out.
+    const AllocationFailureText message(size);
+    ReportRuntimeError(message.View(), 0, 0, 0);
 }
 
 void* AllocateOrFail(std::size_t size) {
@@ -59,6 +66,10 @@ void FreeAligned(void* p) {
 void UseProcessHeap() { (void)Heap(); }
 
 }  // namespace qelvane::heap
+
+namespace qelvane::testing {
+void FailEveryAllocation() { heap::failEveryAllocation = true; }
+}  // namespace qelvane::testing
 
 using qelvane::heap::AllocateAligned;
 using qelvane::heap::AllocateOrFail;

@@ -8,3 +8,8 @@ namespace qelvane::heap {
 void UseProcessHeap();
 
 }  // namespace qelvane::heap
+
+namespace qelvane::testing {
+// From now on every allocation fails, as on a machine whose memory is exhausted.
+void FailEveryAllocation();
+}  // namespace qelvane::testing

@@ -70,7 +70,8 @@ TEST(ErrorText, CodeLineAndEmptyMessage) {
 }
 
 TEST(ErrorText, AllocationFailure) {
-    EXPECT_EQ(AllocationFailureMessage(4096), "分配 4096 字节内存失败!");
+    EXPECT_EQ(AllocationFailureText(4096).View(), "分配 4096 字节内存失败!");
+    EXPECT_EQ(AllocationFailureText(18446744073709551615ull).View(), "分配 18446744073709551615 字节内存失败!");
 }
 
 }  // namespace

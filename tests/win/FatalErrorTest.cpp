@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "runtime/ErrorText.h"
+#include "runtime/Heap.h"
 #include "ui/FormCodec.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -90,6 +91,19 @@ TEST_F(FatalErrorTest, AllocationFailureNamesTheByteCount) {
         },
         ::testing::ExitedWithCode(-1),
         BoxPattern("运行时出错!\r\n\r\n错误信息：分配 4294967280 字节内存失败!\r\n\r\n0, 0\r\n"));
+}
+
+// When the report itself cannot allocate either, the process still ends with -1 at once,
+// rather than failing again inside the report until the stack overflows.
+TEST_F(FatalErrorTest, AllocationFailureWithTheHeapExhaustedStillExitsMinusOne) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            qelvane::testing::FailEveryAllocation();
+            void* volatile block = ::operator new(64);
+            std::fprintf(stderr, "allocated %p\n", block);
+        },
+        ::testing::ExitedWithCode(-1), "");
 }
 
 TEST_F(FatalErrorTest, AccessToAWindowNotLoaded) {
