@@ -211,7 +211,9 @@ void FormWindow::Open() {
         if (slot.entry.visible && slot.page <= 0) ShowWindow(slot.object->Hwnd(), SW_SHOWNA);
 
     constexpr int kShowCommands[] = {SW_SHOW, SW_SHOW, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-    const int show = kShowCommands[std::clamp(props_.startPosition, 0, 3)];
+    int show = kShowCommands[std::clamp(props_.startPosition, 0, 3)];
+    // Only a frame that can be sized can be maximised.
+    if (show == SW_SHOWMAXIMIZED && !kFrames[std::clamp(props_.border, 0, 6)].resizable) show = SW_SHOW;
     if (self_.visible) {
         ShowWindow(window_.get(), show);
         UpdateWindow(window_.get());
@@ -299,6 +301,16 @@ bool FormWindow::MoveRadioCheck(bool forward) {
     if (ComponentSlot* s = eventsOpen_ ? Slot(id) : nullptr; s && s->object && s->object->Hwnd())
         SetFocus(s->object->Hwnd());
     return true;
+}
+
+HWND FormWindow::DefaultButton() const {
+    for (const ComponentSlot& slot : slots_) {
+        HWND h = slot.object && slot.entry.type == TypeCode::Button ? slot.object->Hwnd() : nullptr;
+        if (h && (GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON && IsWindowVisible(h) &&
+            IsWindowEnabled(h))
+            return h;
+    }
+    return nullptr;
 }
 
 void FormWindow::MoveFocus(bool backwards) {
@@ -487,12 +499,19 @@ void FormWindow::RecreateNow(std::size_t index) {
 
     slot.object.reset();
     slot.object = CreateObject(slot.entry, static_cast<int>(index));
-    if (!slot.object) return;  // it stays without a native window; common properties use the record
+    if (!slot.object) {
+        // It stays without a native window (common properties use the record); what sat on it
+        // has no page to be shown on.
+        for (ComponentSlot* child : children) ShowWindow(child->object->Hwnd(), SW_HIDE);
+        return;
+    }
     Place(slot);
     for (ComponentSlot* child : children) Place(*child);
     StackInFormOrder();
     HWND hwnd = slot.object->Hwnd();
     if (ShouldShow(slot)) ShowWindow(hwnd, SW_SHOWNA);
+    // The rebuilt container may hold fewer pages: show what its page in front holds now.
+    if (slot.type->currentPage) SyncPage(slot.entry.id, std::max(slot.type->currentPage(*slot.object), 0), false);
     if (hadFocus) SetFocus(hwnd);
 }
 
@@ -507,8 +526,11 @@ bool FormWindow::PreTranslate(const MSG& msg) {
             SendMessageW(window_.get(), WM_SYSCOMMAND, SC_CLOSE, 0);  // as from the close box
             return true;
         case VK_RETURN:
-            if (props_.enterMovesFocus) MoveFocus(false);
-            return true;  // no default button in this form: Enter clicks nothing
+            if (HWND button = DefaultButton())
+                SendMessageW(button, BM_CLICK, 0, 0);
+            else if (props_.enterMovesFocus)
+                MoveFocus(false);
+            return true;
         case VK_F1:
             return true;  // help is off
         case VK_LEFT:
@@ -559,6 +581,9 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             SaveFocus();
+            // Nothing stays pressed or hot in a window the user has left.
+            for (ComponentSlot& slot : slots_)
+                if (HWND h = slot.object ? slot.object->Hwnd() : nullptr) SendMessageW(h, WM_CANCELMODE, 0, 0);
             break;
         }
         if (HIWORD(wParam)) break;  // activated while minimised: no focus to give

@@ -83,6 +83,8 @@ private:
     std::vector<RadioMember> RadioMembers() const;
     // An arrow key on a focused radio box; false when the focus is elsewhere.
     bool MoveRadioCheck(bool forward);
+    // The visible, enabled push button of type 1, which Enter clicks; null when there is none.
+    HWND DefaultButton() const;
     void SaveFocus();
     void RestoreFocus();
     void RecreateNow(std::size_t index);

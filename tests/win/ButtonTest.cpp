@@ -27,6 +27,25 @@ TEST_F(EventLogTest, ButtonClicksOncePerMouseClickOrSpaceAndNeverOnEnter) {
     EXPECT_EQ(raised, std::vector<RaisedEvent>{});
 }
 
+TEST_F(EventLogTest, EnterClicksTheButtonOnceItIsTheDefaultOne) {
+    SetProperty(kMainWindowId, kButton, 9, -1, 1);  // ButtonType 1
+    ASSERT_EQ(StyleOf(Native(kButton)) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    SetFocus(Native(kRadios[0][2]));
+    Pump();
+    raised.clear();
+    EXPECT_TRUE(PressKey(VK_RETURN));
+    Pump();
+    EXPECT_EQ(ClickEvents(), (std::vector<RaisedEvent>{{0, kButton}}));
+
+    EnableWindow(Native(kButton), FALSE);
+    SetFocus(Native(kRadios[0][2]));  // the click took the focus to the button
+    Pump();
+    raised.clear();
+    EXPECT_TRUE(PressKey(VK_RETURN));
+    Pump();
+    EXPECT_EQ(ClickEvents(), std::vector<RaisedEvent>{}) << "a disabled default button is not clicked";
+}
+
 TEST_F(EventLogTest, ButtonRaisesFocusGainAndLossOnTabAndShiftTab) {
     SetFocus(Native(kRadios[0][3]));
     raised.clear();

@@ -5,9 +5,12 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
+#include <utility>
 
 #include "app/VendorContact.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/FormCodec.h"
 
 namespace qelvane::wintest {
 namespace {
@@ -185,8 +188,8 @@ TEST(WindowLifetime, EveryHandleIsReleasedWhenTheRuntimeEnds) {
     const int windowsBefore = LiveHandles(HandleKind::Window);
     InitializeRuntime(StoredFormBytes(), kCountingRoutines);
     LoadWindow(kMainWindowId);
-    // The owner window, MainWindow and its eighteen components.
-    EXPECT_EQ(LiveHandles(HandleKind::Window) - windowsBefore, 20);
+    // The owner window, MainWindow, its eighteen components and the image buttons' two tooltips.
+    EXPECT_EQ(LiveHandles(HandleKind::Window) - windowsBefore, 22);
     FormWindow* w = FindLoadedWindow(kMainWindowId);
     ASSERT_NE(w, nullptr);
     PostMessageW(w->Hwnd(), WM_CLOSE, 0, 0);
@@ -198,6 +201,23 @@ TEST(WindowLifetime, EveryHandleIsReleasedWhenTheRuntimeEnds) {
     EXPECT_EQ(LiveHandles(HandleKind::Font), 0);
     EXPECT_EQ(LiveHandles(HandleKind::Brush), 0);
     qelvane::testing::ResetRuntime();
+}
+
+// Start position 3 asks for a maximised window, which only a sizable frame can be.
+TEST(StartPositionTest, MaximisedOnlyWithASizableFrame) {
+    for (const auto& [border, maximised] : {std::pair{2, false}, std::pair{1, true}}) {
+        std::optional<FormDescription> form = DecodeForm(StoredFormBytes(), kCountingRoutines);
+        ASSERT_TRUE(form);
+        auto& props = std::get<WindowProps>(form->windows[0].self.settings);
+        props.startPosition = 3;
+        props.border = border;
+        FormWindow* window = OpenMainWindow(EncodeForm(*form), kCountingRoutines);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(IsZoomed(window->Hwnd()) != 0, maximised) << "border " << border;
+        EXPECT_TRUE(IsWindowVisible(window->Hwnd())) << "border " << border;
+        ExitProgram(0);
+        testing::ResetRuntime();
+    }
 }
 
 }  // namespace
