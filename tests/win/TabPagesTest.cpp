@@ -141,6 +141,18 @@ TEST_F(TabPagesTest, HeaderLayoutWritesChangeTheStyleInPlaceOrRebuildForTheRight
     ExpectCheckedExactly({kRadios[0][1]});
 }
 
+TEST_F(TabPagesTest, RebuildWithFewerPagesShowsThePageNowInFront) {
+    Set(kTab, 12, 2);
+    Pump();
+    ExpectPageInFront(2);
+    const Bytes one = WritePageCaptions({Text("一页")});
+    const ByteBlockRef block{one.data(), static_cast<std::uint32_t>(one.size())};
+    SetProperty(kMainWindowId, kTab, 11, -1, reinterpret_cast<std::uintptr_t>(&block));
+    Pump();
+    ASSERT_EQ(Get(kTab, 12), 0);
+    ExpectPageInFront(0);
+}
+
 TEST_F(TabPagesTest, EmptyCaptionListLeavesOnePage) {
     const Bytes none = WritePageCaptions({});
     const ByteBlockRef block{none.data(), static_cast<std::uint32_t>(none.size())};
@@ -205,6 +217,17 @@ TEST_F(HeaderlessTest, FillsItsBackgroundWithBackColor) {
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+TEST_F(HeaderlessTest, BackColorWriteRepaintsAtOnce) {
+    HWND tab = Native(kTab);
+    UpdateWindow(tab);
+    SetProperty(kMainWindowId, kTab, 8 + 7, -1, 0x00FF00u);  // BackColor: green
+    Pump();
+    HDC dc = GetDC(tab);
+    const COLORREF shown = GetPixel(dc, 2, 2);
+    ReleaseDC(tab, dc);
+    EXPECT_EQ(shown, RGB(0, 255, 0)) << std::hex << shown;
 }
 
 }  // namespace

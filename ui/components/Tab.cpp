@@ -145,6 +145,11 @@ bool Tab::Apply(int own, const PropertyValue& value) {
         if (own == kHeaderPos && props_.headerPos == 3) return true;
         ApplyHeaderStyle();
         return false;
+    case kFillBack:
+    case kBackColor:
+        StoreField(kProperties, props_, own, value);
+        RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return false;
     default:
         StoreField(kProperties, props_, own, value);
         return false;
