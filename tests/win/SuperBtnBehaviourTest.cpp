@@ -212,15 +212,22 @@ TEST_F(SuperBtnTest, HoverStateEntersAndLeaves) {
     EXPECT_FALSE(Object(kSuperBtn2).Hot()) << "switching to 3D drops the hot state";
 }
 
-TEST_F(SuperBtnTest, ToolTipIsMadeOnFirstUseAndFollowsTheProperty) {
+TEST_F(SuperBtnTest, LeavingTheWindowEndsTheHotState) {
+    HoverOver(Native(kSuperBtn1));
+    ASSERT_TRUE(Object(kSuperBtn1).Hot());
+    SendMessageW(Main(), WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(Object(kSuperBtn1).Hot());
+}
+
+TEST_F(SuperBtnTest, ToolTipIsMadeAtCreationAndFollowsTheProperty) {
     SuperBtn& qq = Object(kSuperBtn1);
     HWND h = Native(kSuperBtn1);
-    EXPECT_EQ(qq.ToolTipWindow(), nullptr) << "no tooltip before the mouse comes";
+    HWND tip = qq.ToolTipWindow();
+    ASSERT_NE(tip, nullptr) << "the tooltip is there before the mouse comes";
     const int windowsBefore = LiveHandles(HandleKind::Window);
     HoverOver(h);
-    HWND tip = qq.ToolTipWindow();
-    ASSERT_NE(tip, nullptr);
-    EXPECT_EQ(LiveHandles(HandleKind::Window), windowsBefore + 1);
+    EXPECT_EQ(qq.ToolTipWindow(), tip);
+    EXPECT_EQ(LiveHandles(HandleKind::Window), windowsBefore) << "hovering makes no window";
     EXPECT_EQ(ClassOf(tip), L"tooltips_class32");
     EXPECT_EQ(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 400);
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
@@ -453,7 +460,7 @@ TEST(SuperBtnLifetime, EverythingIsFreedWithTheWindow) {
     ASSERT_NE(w, nullptr);
     Pump();
     HWND qq = w->Slot(kSuperBtn1)->object->Hwnd();
-    HoverOver(qq);  // tooltip made
+    HoverOver(qq);  // hot, its tooltip showing
     UpdateWindow(qq);
     auto& object = static_cast<SuperBtn&>(*w->Slot(kSuperBtn1)->object);
     HWND tip = object.ToolTipWindow();

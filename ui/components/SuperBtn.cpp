@@ -116,6 +116,7 @@ bool SuperBtn::Build(const CreateArgs& args) {
     picIn_ = MakePicture(props_.picIn, props_.transColorIn);
     picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
     ApplyFont();
+    UpdateToolTip();
     return true;
 }
 
@@ -394,8 +395,6 @@ void SuperBtn::UpdateToolTip() {
 
 bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
-        // The tooltip is made on the first mouse message that needs it.
-        if (!props_.toolTip.empty() && !toolAdded_) UpdateToolTip();
         if (toolTip_) {
             MSG m{Hwnd(), msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
             const DWORD pos = GetMessagePos();
