@@ -1,11 +1,12 @@
 // The stored form: FormDescription <-> bytes. Portable; no platform headers.
 //
-// The decoder trusts nothing it reads. It accepts exactly the byte strings the
-// encoder can produce, so encode(decode(x)) == x for every accepted x; anything
-// else (truncated, trailing bytes, a reserved field or run-time slot not zero,
-// an offset or length that does not match the records as laid out, an unknown
-// type, a property block not at its type's own version, broken parent or page
-// lists, an unknown routine offset, ...) gives nothing.
+// The decoder trusts nothing it reads. Anything malformed gives nothing: truncated,
+// trailing bytes, a reserved field or run-time slot not zero, an offset or length that
+// does not match the records as laid out, an unknown type, a block with bytes missing or
+// left over, broken parent or page lists, an unknown routine offset, ...
+// A property block older than its type reads over the defaults and is written back at the
+// type's own version; a newer one is kept as stored, for the window layer to refuse. A form
+// whose blocks are all at their types' versions re-encodes to the same bytes.
 #pragma once
 
 #include <cstdint>
