@@ -587,11 +587,10 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         }
         if (HIWORD(wParam)) break;  // activated while minimised: no focus to give
-        if (FocusedIndex() >= 0) {
+        if (FocusedIndex() >= 0)
             SaveFocus();  // still on a component: leave it there
-            return 0;
-        }
-        RestoreFocus();
+        else
+            RestoreFocus();
         return 0;
     case WM_SYSCOMMAND:
         // Minimising keeps the window active, so no deactivation would save the focus.
