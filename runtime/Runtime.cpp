@@ -237,6 +237,8 @@ void LoadWindow(std::uint32_t windowId) {
     FormWindow& w = *built;
     s.windows.push_back(std::move(built));
     w.Open();
+    // The window's own creation event: unbound in this program's form.
+    if (FindLoadedWindow(windowId)) RaiseEvent(windowId, 0, events::kWindowCreated, {}, false);
 }
 
 void RunMessageLoop() {

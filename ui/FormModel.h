@@ -35,6 +35,18 @@ struct EventBinding {
     friend bool operator==(const EventBinding&, const EventBinding&) = default;
 };
 
+// Event numbers are per type; 0 is each type's main event, the negative ones are shared.
+namespace events {
+inline constexpr std::int32_t kClicked = 0;        // Button, SuperBtn, RadioBox, Tab
+inline constexpr std::int32_t kFocusGained = -7;
+inline constexpr std::int32_t kFocusLost = -8;
+inline constexpr std::int32_t kPageChanging = 1;   // Tab: a false result keeps the page
+inline constexpr std::int32_t kPageChanged = 2;    // Tab
+inline constexpr std::int32_t kWindowCreated = 0;  // the window, once it is built and shown
+inline constexpr std::int32_t kWindowMayClose = 12;  // the window's close queries, in this order
+inline constexpr std::int32_t kWindowClosing = 1;
+}  // namespace events
+
 // ---- Type settings (the property blocks), defaults as a fresh component has them ----
 
 struct WindowProps {

@@ -296,7 +296,7 @@ bool FormWindow::MoveRadioCheck(bool forward) {
     }
     const std::uint32_t id = slots_[*target].entry.id;
     SendMessageW(slots_[*target].object->Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
-    slots_[*target].object->Raise(0);
+    slots_[*target].object->Raise(events::kClicked);
     // The routine may have rebuilt or closed things: look the box up again.
     if (ComponentSlot* s = eventsOpen_ ? Slot(id) : nullptr; s && s->object && s->object->Hwnd())
         SetFocus(s->object->Hwnd());
@@ -552,7 +552,7 @@ bool FormWindow::PreTranslate(const MSG& msg) {
 }
 
 void FormWindow::Close() {
-    for (const std::int32_t event : {12, 1}) {
+    for (const std::int32_t event : {events::kWindowMayClose, events::kWindowClosing}) {
         const EventOutcome o = RaiseEvent(id_, 0, event, {}, true);
         if (o.hasResult && o.result == 0) return;  // a routine refused
     }

@@ -73,6 +73,26 @@ TEST(FocusEvents, ButtonRaisesGainAndLoss) {
     qelvane::testing::ResetRuntime();
 }
 
+bool visibleWhenCreatedRan = false;
+void NoteCreated() { visibleWhenCreatedRan = IsWindowVisible(FindLoadedWindow(kMainWindowId)->Hwnd()); }
+// Offset 0 of the program's routine area; the form's other bindings need two more.
+constexpr std::array<Routine, 3> kCreatedRoutine{&NoteCreated, &CountingRoutine<1>, &CountingRoutine<2>};
+
+// A form that binds the window's own creation event: it runs once, after the window is shown.
+TEST(CreationEvent, RunsOnceWhenTheWindowIsShown) {
+    std::optional<FormDescription> form = DecodeForm(StoredFormBytes(), kCreatedRoutine);
+    ASSERT_TRUE(form);
+    form->windows[0].self.bindings = {{events::kWindowCreated, 0, nullptr}};
+    const Bytes bytes = EncodeForm(*form);
+    ASSERT_FALSE(bytes.empty());
+    InitializeRuntime(bytes, kCreatedRoutine);
+    visibleWhenCreatedRan = false;
+    LoadWindow(kMainWindowId);
+    EXPECT_TRUE(visibleWhenCreatedRan);
+    ExitProgram(0);
+    qelvane::testing::ResetRuntime();
+}
+
 int exitCalls[2];
 std::vector<int> exitOrder;
 void ExitA() {

@@ -51,7 +51,7 @@ bool Button::Apply(int own, const PropertyValue& value) {
 
 bool Button::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
-    Raise(0);
+    Raise(events::kClicked);
     result = 0;
     return true;
 }

@@ -170,8 +170,8 @@ LRESULT Component::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     } else if (!OnMessage(msg, wParam, lParam, result)) {
         result = Default(msg, wParam, lParam);
         // Generic focus events of the types that take the focus.
-        if (type_.canTakeFocus && msg == WM_SETFOCUS) Raise(-7);
-        if (type_.canTakeFocus && msg == WM_KILLFOCUS) Raise(-8);
+        if (type_.canTakeFocus && msg == WM_SETFOCUS) Raise(events::kFocusGained);
+        if (type_.canTakeFocus && msg == WM_KILLFOCUS) Raise(events::kFocusLost);
     }
     --depth_;
     return result;

@@ -88,7 +88,7 @@ bool RadioBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
     result = Default(msg, wParam, lParam);
     focusing_ = false;
     if (SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) != before) SendMessageW(Hwnd(), BM_SETCHECK, before, 0);
-    Raise(-7);
+    Raise(events::kFocusGained);
     return true;
 }
 
@@ -100,7 +100,7 @@ bool RadioBox::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
         // Our rule, not the dialog manager's: only the boxes in view lose their check.
         SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
         Host().RadioClicked(Id());
-        Raise(0);
+        Raise(events::kClicked);
         return true;
     }
     if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;

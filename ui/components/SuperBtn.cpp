@@ -492,7 +492,7 @@ bool SuperBtn::OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             props_.checked = props_.checked == 1 ? 0 : 1;
             InvalidateRect(Hwnd(), nullptr, TRUE);
         }
-        Raise(0);
+        Raise(events::kClicked);
         return true;
     default:
         return false;

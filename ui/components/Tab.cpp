@@ -178,18 +178,18 @@ bool Tab::OnReflected(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
     if (msg != WM_NOTIFY) return false;
     const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
     if (hdr->code == NM_CLICK) {
-        Raise(0);
+        Raise(events::kClicked);
         result = 0;
         return true;
     }
     if (hdr->code == TCN_SELCHANGING) {
-        const EventOutcome o = Raise(1, true);
+        const EventOutcome o = Raise(events::kPageChanging, true);
         result = (o.hasResult && o.result == 0) ? TRUE : FALSE;  // TRUE keeps the old page
         return true;
     }
     if (hdr->code == TCN_SELCHANGE) {
         props_.currentPage = std::max(CurrentPage(), 0);
-        Raise(2);
+        Raise(events::kPageChanged);
         Host().SyncPage(Id(), props_.currentPage, true);
         result = 0;
         return true;
