@@ -14,6 +14,10 @@ using Text = std::string;  // GBK bytes, no terminator
 
 // Background colour value meaning "the system button-face colour, looked up when used".
 inline constexpr std::uint32_t kSystemFaceColour = 0xFF000000u;
+// Image-button defaults that depend on the system colours: a button whose block
+// does not set them looks them up once, when it is created.
+inline constexpr std::uint32_t kButtonTextAtCreation = 0xFE000012u;
+inline constexpr std::uint32_t kLitFaceAtCreation = 0xFE00000Fu;  // the face shifted by +32
 
 enum class TypeCode : std::uint32_t {
     Window = 0x00010001,
@@ -149,11 +153,11 @@ struct SuperBtnProps {
     Text caption = "超级按钮";     // 22
     std::int32_t defaultColor = 1;  // 23
     // With defaultColor 1 these six are replaced by system colours at paint time.
-    std::uint32_t fgColorOut = 0;                     // 24
-    std::uint32_t bkColorOut = kSystemFaceColour;     // 25
-    std::uint32_t fgColorIn = 0;                      // 26
-    std::uint32_t bkColorIn = kSystemFaceColour;      // 27
-    std::uint32_t fgColorFocus = 0;                   // 28
+    std::uint32_t fgColorOut = kButtonTextAtCreation;  // 24
+    std::uint32_t bkColorOut = kSystemFaceColour;      // 25
+    std::uint32_t fgColorIn = kButtonTextAtCreation;   // 26
+    std::uint32_t bkColorIn = kLitFaceAtCreation;      // 27
+    std::uint32_t fgColorFocus = kButtonTextAtCreation;  // 28
     std::uint32_t bkColorFocus = kSystemFaceColour;   // 29
     std::int32_t standardSound = 0;  // 30
     Bytes overSound;                 // 31

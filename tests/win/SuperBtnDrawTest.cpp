@@ -13,7 +13,8 @@ namespace qelvane::wintest {
 namespace {
 
 constexpr int kBtnStyle = 8, kPicOut = 15, kTransColorOut = 16, kPicDisabled = 19, kTransColorDisabled = 20,
-              kDefaultColor = 23;
+              kDefaultColor = 23, kFgColorOut = 24, kBkColorOut = 25, kFgColorIn = 26, kBkColorIn = 27,
+              kFgColorFocus = 28;
 
 struct Badge {
     int width = 0, height = 0;
@@ -282,6 +283,25 @@ TEST_F(SuperBtnBlockTest, OlderVersionsLoadWithoutTheDisabledPicture) {
         ExitProgram(0);
         qelvane::testing::ResetRuntime();
     }
+}
+
+// A button that no block configures takes its colours from the system when it is made.
+TEST_F(SuperBtnBlockTest, UnsetColoursComeFromTheSystemAtCreation) {
+    std::optional<FormDescription> form = DecodeForm(StoredFormBytes(), kCountingRoutines);
+    ASSERT_TRUE(form);
+    ASSERT_EQ(form->windows[0].components[1].id, kSuperBtn1);
+    form->windows[0].components[1].settings = SuperBtnProps{};
+    InitializeRuntime(EncodeForm(*form), kCountingRoutines);
+    LoadWindow(kMainWindowId);
+    ASSERT_NE(FindLoadedWindow(kMainWindowId), nullptr);
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT), face = GetSysColor(COLOR_BTNFACE);
+    for (int n : {kFgColorOut, kFgColorIn, kFgColorFocus})
+        EXPECT_EQ(static_cast<COLORREF>(GetProperty(kMainWindowId, kSuperBtn1, n, -1)), text) << n;
+    EXPECT_EQ(static_cast<COLORREF>(GetProperty(kMainWindowId, kSuperBtn1, kBkColorIn, -1)),
+              superbtn::ShiftColour(face, 32));
+    EXPECT_EQ(static_cast<std::uint32_t>(GetProperty(kMainWindowId, kSuperBtn1, kBkColorOut, -1)), kSystemFaceColour);
+    ExitProgram(0);
+    qelvane::testing::ResetRuntime();
 }
 
 TEST_F(SuperBtnBlockTest, NewerVersionBuildsNoWindowAndLeavesNothingBehind) {

@@ -107,6 +107,9 @@ SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transp
 }
 
 bool SuperBtn::Build(const CreateArgs& args) {
+    for (std::uint32_t* c : {&props_.fgColorOut, &props_.fgColorIn, &props_.fgColorFocus})
+        if (*c == kButtonTextAtCreation) *c = GetSysColor(COLOR_BTNTEXT);
+    if (props_.bkColorIn == kLitFaceAtCreation) props_.bkColorIn = superbtn::ShiftColour(GetSysColor(COLOR_BTNFACE), kShiftIn);
     kind_ = props_.checkBox == 1 ? BS_CHECKBOX : props_.defaultStyle == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     if (!CreateNative(L"BUTTON", ChildStyle(args.entry) | kind_, 0, args, WideFromGbk(props_.caption)))
         return false;
