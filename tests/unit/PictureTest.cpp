@@ -84,6 +84,31 @@ TEST(PictureSniff, RecognisedFormatsTheFormNeverCarriesGiveNoPicture) {
     }
 }
 
+// An icon's first image is handed on as bytes; an entry that points outside the file is no icon.
+TEST(PictureIcon, FirstImageStaysInsideTheFile) {
+    // Header, one entry (width 0 = 256, height 16, 4 bytes at offset 22), then the image bytes.
+    ByteList ico{0, 0, 1, 0, 1, 0, 0, 16, 0, 0, 1, 0, 32, 0, 4, 0, 0, 0, 22, 0, 0, 0, 'a', 'b', 'c', 'd'};
+    const auto image = FirstIconImage(ico.data(), ico.size());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->data, ico.data() + 22);
+    EXPECT_EQ(image->size, 4u);
+    EXPECT_EQ(image->width, 256);
+    EXPECT_EQ(image->height, 16);
+
+    EXPECT_FALSE(FirstIconImage(ico.data(), ico.size() - 1)) << "image cut short";
+    ico[14] = 0xFF;
+    ico[17] = 0xFF;  // a size near 4 GiB must not wrap the bounds check
+    EXPECT_FALSE(FirstIconImage(ico.data(), ico.size()));
+    ico[14] = 4;
+    ico[17] = 0;
+    ico[18] = 10;  // offset inside the directory
+    EXPECT_FALSE(FirstIconImage(ico.data(), ico.size()));
+    EXPECT_FALSE(FirstIconImage(ico.data(), 21)) << "directory cut short";
+    ico[2] = 2;  // a cursor is no icon
+    ico[18] = 22;
+    EXPECT_FALSE(FirstIconImage(ico.data(), ico.size()));
+}
+
 // ---- The two pictures of the form ----
 
 TEST(PictureDecode, BadgePngIsOpaqueWithItsTransparentColourSevenTimes) {

@@ -1,5 +1,8 @@
 // The push button's click and focus events, and the style and picture writes
 // of the types built on the native BUTTON control.
+#include <cstring>
+#include <vector>
+
 #include "tests/win/RadioTabEventLog.h"
 
 namespace qelvane::wintest {
@@ -99,8 +102,35 @@ TEST_F(MainWindowTest, APictureThatDoesNotDecodeLeavesTheCaption) {
     EXPECT_TRUE(IsWindowVisible(button));
 }
 
-// Renders a control into a memory bitmap and reads one pixel.
-COLORREF PixelOf(HWND hwnd, int x, int y) {
+// A 16 x 16 32-bit icon file: transparent, with an opaque red square of 6 x 6 in the middle.
+std::vector<std::uint8_t> RedSquareIcon() {
+    constexpr int kSide = 16;
+    std::vector<std::uint8_t> image(40 + kSide * kSide * 4 + kSide * 4, 0);
+    BITMAPINFOHEADER h{};
+    h.biSize = 40;
+    h.biWidth = kSide;
+    h.biHeight = kSide * 2;  // colour rows and mask rows
+    h.biPlanes = 1;
+    h.biBitCount = 32;
+    std::memcpy(image.data(), &h, sizeof h);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            const bool red = x >= 5 && x < 11 && y >= 5 && y < 11;
+            std::uint8_t* p = &image[40 + static_cast<std::size_t>(y * kSide + x) * 4];
+            if (red) p[2] = p[3] = 0xFF;
+            // The mask (1 = transparent) for the pixels the alpha leaves out.
+            if (!red) image[40 + kSide * kSide * 4 + y * 4 + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        }
+    const auto size = static_cast<std::uint32_t>(image.size());
+    std::vector<std::uint8_t> file{0, 0, 1, 0, 1, 0, kSide, kSide, 0, 0, 1, 0, 32, 0,
+                                   static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8), 0, 0,
+                                   22, 0, 0, 0};
+    file.insert(file.end(), image.begin(), image.end());
+    return file;
+}
+
+// Renders a control's client area into a memory bitmap: its pixels, top row first.
+std::vector<COLORREF> ClientPixels(HWND hwnd) {
     RECT r;
     GetClientRect(hwnd, &r);
     HDC screen = GetDC(nullptr);
@@ -109,11 +139,21 @@ COLORREF PixelOf(HWND hwnd, int x, int y) {
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bitmap);
     SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) pixels.push_back(GetPixel(dc, x, y));
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    return c;
+    return pixels;
+}
+
+COLORREF PixelOf(HWND hwnd, int x, int y) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    x = x < 0 ? r.right + x : x;
+    y = y < 0 ? r.bottom + y : y;
+    return ClientPixels(hwnd)[static_cast<std::size_t>(y * r.right + x)];
 }
 
 TEST_F(MainWindowTest, RadioBoxDrawsItsOwnBackgroundOverThePage) {
@@ -123,6 +163,38 @@ TEST_F(MainWindowTest, RadioBoxDrawsItsOwnBackgroundOverThePage) {
     EXPECT_EQ(PixelOf(box, -2, 1), RGB(0, 255, 0));
     Set(kRadios[0][3], 16, static_cast<std::int64_t>(kSystemFaceColour));
     EXPECT_EQ(PixelOf(box, -2, 1), GetSysColor(COLOR_BTNFACE));
+}
+
+// Over a green box background: an icon's transparent pixels show the green, where a
+// picture made into a bitmap would have shown white.
+TEST_F(MainWindowTest, AnIconPictureStaysAnIconWithItsTransparency) {
+    const std::uint32_t box = kRadios[0][3];
+    Set(box, 16, 0x00FF00);
+    const std::vector<std::uint8_t> ico = RedSquareIcon();
+    const ByteBlockRef block{ico.data(), static_cast<std::uint32_t>(ico.size())};
+    SetProperty(kMainWindowId, box, 8, -1, reinterpret_cast<std::uintptr_t>(&block));
+    Pump();
+    HWND hwnd = Native(box);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_TRUE(StyleOf(hwnd) & BS_ICON);
+    EXPECT_FALSE(StyleOf(hwnd) & BS_BITMAP);
+    ASSERT_NE(SendMessageW(hwnd, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+
+    // Find the red square, then look just outside it, still inside the 16 x 16 icon.
+    RECT r;
+    GetClientRect(hwnd, &r);
+    const std::vector<COLORREF> pixels = ClientPixels(hwnd);
+    int redX = -1, redY = -1;
+    for (int y = 0; y < r.bottom && redX < 0; ++y)
+        for (int x = 0; x < r.right; ++x)
+            if (pixels[static_cast<std::size_t>(y * r.right + x)] == RGB(255, 0, 0)) {
+                redX = x;
+                redY = y;
+                break;
+            }
+    ASSERT_GE(redX, 3) << "the red square is drawn";
+    EXPECT_EQ(pixels[static_cast<std::size_t>(redY * r.right + redX - 3)], RGB(0, 255, 0));
+    EXPECT_EQ(pixels[static_cast<std::size_t>((redY + 2) * r.right + redX - 2)], RGB(0, 255, 0));
 }
 
 }  // namespace

@@ -14,16 +14,16 @@ std::unique_ptr<Component> Button::Create(const CreateArgs& args) {
 
 DWORD Button::ButtonStyle() const {
     return (props_.buttonType == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_MULTILINE | HAlignStyle(props_.hAlign) |
-           VAlignStyle(props_.vAlign) | (picture_ ? BS_BITMAP : 0);
+           VAlignStyle(props_.vAlign) | picture_.Style();
 }
 
 bool Button::Build(const CreateArgs& args) {
-    picture_ = PictureBitmap(props_.picture);
+    picture_ = ButtonPicture(props_.picture);
     if (!CreateNative(L"BUTTON", ChildStyle(args.entry) | ButtonStyle(), 0, args, WideFromGbk(props_.caption)))
         return false;
     font_ = FontFromBlock(props_.font);
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
-    if (picture_) SendMessageW(Hwnd(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+    picture_.ShowIn(Hwnd());
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "ui/components/ButtonStyles.h"
 #include "ui/components/ComponentTypes.h"
 
 namespace qelvane {
@@ -38,7 +39,7 @@ private:
 
     ButtonProps props_;
     UniqueFont font_;
-    UniqueBitmap picture_;  // shown instead of the caption while it holds one
+    ButtonPicture picture_;  // shown instead of the caption while it holds one
 };
 
 }  // namespace qelvane

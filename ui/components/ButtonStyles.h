@@ -22,12 +22,34 @@ inline DWORD VAlignStyle(std::int32_t vAlign) {
     return kStyles[std::clamp(vAlign, 0, 2)];
 }
 
-// The bitmap a `picture` property shows instead of the caption; empty when the
-// bytes do not decode, and the caption shows.
-inline UniqueBitmap PictureBitmap(const Bytes& picture) {
-    if (picture.empty()) return UniqueBitmap();
-    return PictureToBitmap(picture.data(), picture.size());
-}
+// What a `picture` property shows instead of the caption. An icon stays an icon,
+// so that its transparency survives; anything else becomes a bitmap. Empty when
+// the bytes do not decode, and the caption shows.
+class ButtonPicture {
+public:
+    ButtonPicture() = default;
+    explicit ButtonPicture(const Bytes& picture) {
+        if (picture.empty()) return;
+        if (const auto icon = FirstIconImage(picture.data(), picture.size())) {
+            icon_.reset(CreateIconFromResourceEx(const_cast<PBYTE>(icon->data), static_cast<DWORD>(icon->size), TRUE,
+                                                 0x00030000, icon->width, icon->height, LR_DEFAULTCOLOR));
+            return;
+        }
+        bitmap_ = PictureToBitmap(picture.data(), picture.size());
+    }
+    explicit operator bool() const { return icon_ || bitmap_; }
+    DWORD Style() const { return icon_ ? BS_ICON : bitmap_ ? BS_BITMAP : 0; }
+    void ShowIn(HWND button) const {
+        if (icon_)
+            SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_.get()));
+        else if (bitmap_)
+            SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_.get()));
+    }
+
+private:
+    UniqueIcon icon_;
+    UniqueBitmap bitmap_;
+};
 
 // Replaces the button-specific style bits in place (keeps the window bits) and repaints.
 inline void ApplyButtonStyle(HWND hwnd, DWORD buttonStyle) {

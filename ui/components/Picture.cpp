@@ -292,6 +292,16 @@ PictureFormat SniffPicture(const std::uint8_t* bytes, std::size_t count) {
     return PictureFormat::None;
 }
 
+std::optional<IconImageBytes> FirstIconImage(const std::uint8_t* bytes, std::size_t count) {
+    constexpr std::size_t kHeader = 6, kEntry = 16;
+    if (SniffPicture(bytes, count) != PictureFormat::Ico || count < kHeader + kEntry) return std::nullopt;
+    const std::uint8_t* e = bytes + kHeader;
+    const std::uint32_t size = Word(e + 8) | std::uint32_t{Word(e + 10)} << 16;
+    const std::uint32_t offset = Word(e + 12) | std::uint32_t{Word(e + 14)} << 16;
+    if (size == 0 || offset < kHeader + kEntry || offset > count || size > count - offset) return std::nullopt;
+    return IconImageBytes{bytes + offset, size, e[0] == 0 ? 256 : e[0], e[1] == 0 ? 256 : e[1]};
+}
+
 std::optional<DecodedPicture> DecodePicture(const std::uint8_t* bytes, std::size_t count) {
     switch (SniffPicture(bytes, count)) {
     case PictureFormat::Png:

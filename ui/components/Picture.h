@@ -32,6 +32,16 @@ inline constexpr std::size_t kMaxPicturePixels = std::size_t{4096} * 4096;
 // form never carries (BMP, ICO, CUR, GIF, PCX: recognised, not decoded).
 std::optional<DecodedPicture> DecodePicture(const std::uint8_t* bytes, std::size_t count);
 
+// The bytes of the first image of an icon file (ICO), as the platform's icon
+// maker takes them; nothing when the file is no icon or the entry points outside it.
+struct IconImageBytes {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+    int width = 0;  // from the directory entry; 0 there means 256
+    int height = 0;
+};
+std::optional<IconImageBytes> FirstIconImage(const std::uint8_t* bytes, std::size_t count);
+
 // Each pixel with alpha below 255 is mixed with the background colour 0x00BBGGRR
 // (truncated, clamped); alpha 255 stays. The result has alpha 255 throughout.
 void BlendOverBackground(DecodedPicture& picture, std::uint32_t background);

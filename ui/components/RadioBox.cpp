@@ -17,18 +17,18 @@ DWORD RadioBox::ButtonStyle() const {
     if (props_.pushLike) style |= BS_PUSHLIKE;
     if (props_.flat) style |= BS_FLAT;
     if (props_.leftText) style |= BS_LEFTTEXT;
-    if (picture_) style |= BS_BITMAP;
+    style |= picture_.Style();
     return style;
 }
 
 bool RadioBox::Build(const CreateArgs& args) {
-    picture_ = PictureBitmap(props_.picture);
+    picture_ = ButtonPicture(props_.picture);
     if (!CreateNative(L"BUTTON", ChildStyle(args.entry) | ButtonStyle(), 0, args, WideFromGbk(props_.caption)))
         return false;
     font_ = FontFromBlock(props_.font);
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
     if (props_.backColor != kSystemFaceColour) back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
-    if (picture_) SendMessageW(Hwnd(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+    picture_.ShowIn(Hwnd());
     if (props_.checked == 1) SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     return true;
 }

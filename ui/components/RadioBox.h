@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "ui/components/ButtonStyles.h"
 #include "ui/components/ComponentTypes.h"
 
 namespace qelvane {
@@ -49,7 +50,7 @@ private:
     RadioBoxProps props_;
     UniqueFont font_;
     UniqueBrush back_;  // null while the background is the face colour (system brush, not ours)
-    UniqueBitmap picture_;  // shown instead of the caption while it holds one
+    ButtonPicture picture_;  // shown instead of the caption while it holds one
     bool focusing_ = false;  // inside WM_SETFOCUS: click notices then are no clicks
 };
 
