@@ -181,15 +181,19 @@ void ClickAt(int x, int y) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-void PressKey(WORD vk) {
-    INPUT inputs[2]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+void PressKey(WORD vk, WORD modifier) {
+    INPUT inputs[4]{};
+    const WORD keys[4] = {modifier, vk, vk, modifier};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+        if (i >= 2) inputs[i].ki.dwFlags = KEYEVENTF_KEYUP;
     }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    if (modifier)
+        SendInput(4, inputs, sizeof(INPUT));
+    else
+        SendInput(2, inputs + 1, sizeof(INPUT));
 }
 
 bool MakeForeground(HWND hwnd, Ms timeout) {

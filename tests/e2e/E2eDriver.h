@@ -92,7 +92,7 @@ WaitResult WaitForWindow(DWORD pid, bool wantDialog, Ms timeout = kStartTimeout,
 void ParkPointer();  // bottom-right corner of the screen, away from every window we start
 void MovePointer(int x, int y);
 void ClickAt(int x, int y);
-void PressKey(WORD vk);
+void PressKey(WORD vk, WORD modifier = 0);  // modifier: VK_MENU, VK_SHIFT, ... held around vk
 // Brings hwnd to the foreground and waits until it is there.
 bool MakeForeground(HWND hwnd, Ms timeout = kStepTimeout);
 

@@ -136,6 +136,14 @@ TEST_F(MainWindowTest, EscClosesWindowWithExitCodeZero) {
     EXPECT_EQ(*code, 0u);
 }
 
+TEST_F(MainWindowTest, AltF4EndsWithExitCodeZero) {
+    ASSERT_TRUE(MakeForeground(window_));
+    PressKey(VK_F4, VK_MENU);
+    const auto code = program_->WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "Alt+F4 did not end the program";
+    EXPECT_EQ(*code, 0u);
+}
+
 TEST_F(MainWindowTest, CloseBoxClickClosesWindowWithExitCodeZero) {
     const auto closeBox = FindHitArea(window_, HTCLOSE);
     ASSERT_TRUE(closeBox.has_value()) << "no HTCLOSE area in the caption";
@@ -365,15 +373,33 @@ TEST(FatalErrorBoxTest, HasStopIconAndOnlyAnOkButton) {
     std::vector<HWND> children;
     EnumChildWindows(run.Box(), CollectChild, reinterpret_cast<LPARAM>(&children));
     int icons = 0;
+    HWND iconArea = nullptr;
     std::vector<int> buttons;
     for (HWND child : children) {
         if (!IsWindowVisible(child)) continue;
         const std::wstring cls = Lower(ClassName(child));
         const LONG style = GetWindowLongW(child, GWL_STYLE);
-        if (cls == L"static" && (style & SS_TYPEMASK) == SS_ICON) ++icons;
+        if (cls == L"static" && (style & SS_TYPEMASK) == SS_ICON) {
+            ++icons;
+            iconArea = child;
+        }
         if (cls == L"button") buttons.push_back(GetDlgCtrlID(child));
     }
     EXPECT_EQ(icons, 1) << "the box shows no icon";
+    // The error icon is the red one: the warning icon is yellow, the information icon blue.
+    if (iconArea) {
+        RECT r{};
+        GetWindowRect(iconArea, &r);
+        HDC screen = GetDC(nullptr);
+        int red = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const COLORREF c = GetPixel(screen, x, y);
+                red += GetRValue(c) > 180 && GetGValue(c) < 100 && GetBValue(c) < 100;
+            }
+        ReleaseDC(nullptr, screen);
+        EXPECT_GT(red, 100) << "the box's icon is not the error icon";
+    }
     ASSERT_EQ(buttons.size(), 1u) << "the box has " << buttons.size() << " visible buttons";
     EXPECT_EQ(buttons[0], IDOK);
     EXPECT_EQ(WindowText(GetDlgItem(run.Box(), IDOK)).empty(), false);

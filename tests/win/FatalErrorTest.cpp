@@ -150,5 +150,34 @@ TEST_F(FatalErrorTest, OwnPropertyOfAComponentWithoutNativeWindow) {
         ::testing::ExitedWithCode(-1), Hex(std::string("错误信息：") + errors::kReadNoNativeWindow));
 }
 
+TEST_F(FatalErrorTest, OwnPropertyWrittenToAComponentWithoutNativeWindow) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            LoadWindow(kMainWindowId);
+            DestroyWindow(FindLoadedWindow(kMainWindowId)->Slot(kTab)->object->Hwnd());
+            SetProperty(kMainWindowId, kTab, 12, -1, 1);
+        },
+        ::testing::ExitedWithCode(-1), Hex("错误信息：修改组件属性时发现指定窗口尚未载入\r\n\r\n1375797249, 369164296\r\n"));
+}
+
+// While the box is open, a click on 按钮1 reaches no routine.
+void ClickWhileTheBoxIsOpen(const std::string&) {
+    SendMessageW(FindLoadedWindow(kMainWindowId)->Slot(kButton)->object->Hwnd(), BM_CLICK, 0, 0);
+    std::fprintf(stderr, "routine calls while open: %d\n", routineCalls[0]);
+    std::fflush(stderr);
+}
+
+TEST_F(FatalErrorTest, NoClickReachesARoutineWhileTheBoxIsOpen) {
+    EXPECT_EXIT(
+        {
+            InitializeRuntime(StoredFormBytes(), kCountingRoutines);
+            LoadWindow(kMainWindowId);
+            qelvane::testing::SetFatalBoxHook(&ClickWhileTheBoxIsOpen);
+            RaiseEvent(kMainWindowId, 0x16019999u, 0, {}, false);
+        },
+        ::testing::ExitedWithCode(-1), "routine calls while open: 0\n");
+}
+
 }  // namespace
 }  // namespace qelvane::wintest
