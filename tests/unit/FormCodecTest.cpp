@@ -8,6 +8,7 @@
 #include <random>
 
 #include "app/RoutineOffsets.h"
+#include "tests/unit/BlockBuilder.h"
 #include "ui/ByteIo.h"
 #include "ui/MainWindowForm.h"
 #include "ui/PropertyBlocks.h"
@@ -129,6 +130,24 @@ TEST(FormCodec, GoldenButtonRecord) {
     std::size_t block = at + tail.size() + 20;
     EXPECT_EQ(block, BlockAt(b, 13));
     EXPECT_EQ(U32At(b, block), 1u);  // Button block version
+}
+
+// The tab control's page lists, bottom box to top box per page, each ended by 0.
+TEST(FormCodec, GoldenTabPageLists) {
+    const Bytes& b = StoredBytes();
+    std::size_t rec = RecordAt(b, 18);  // 选择夹
+    EXPECT_EQ(U32At(b, rec + 4), 0x00010015u);
+    const Bytes expected = testing::BlockBuilder()
+                                   .W(0)  // parent: client area
+                                   .W(15)
+                                   .W(0x1601000D).W(0x1601000C).W(0x1601000B).W(0x16010009).W(0)
+                                   .W(0x160121A0).W(0x16010020).W(0x1601001F).W(0x1601001E).W(0)
+                                   .W(0x160121A3).W(0x16010028).W(0x16010027).W(0x16010026).W(0);
+    // After type, reserved, the name "选择夹", the empty remark, the object slot, the
+    // rectangle and the cursor slot.
+    const std::size_t at = rec + 8 + 20 + 7 + 1 + 4 + 16 + 4;
+    ASSERT_LE(at + expected.size(), b.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), b.begin() + static_cast<std::ptrdiff_t>(at)));
 }
 
 TEST(FormCodec, GoldenPriceLabelCaption) {

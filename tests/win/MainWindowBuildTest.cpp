@@ -131,6 +131,26 @@ TEST_F(MainWindowTest, CaptionsReachTheControlsAsUnicode) {
     EXPECT_STREQ(caption, L"\u5FAE\u4FE1\u6295\u7968");  // 微信投票
 }
 
+// The image buttons' stored font says GB2312 and other precisions; the font is made with fixed ones.
+TEST_F(MainWindowTest, OwnFontsAreMadeWithTheFixedCharsetPrecisionAndQuality) {
+    for (std::uint32_t id : {kSuperBtn1, kSuperBtn2}) {
+        SCOPED_TRACE(id);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(Native(id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        ASSERT_NE(font, GetStockObject(DEFAULT_GUI_FONT));
+        LOGFONTW lf{};
+        ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+        EXPECT_EQ(lf.lfCharSet, DEFAULT_CHARSET);
+        EXPECT_EQ(lf.lfOutPrecision, OUT_DEFAULT_PRECIS);
+        EXPECT_EQ(lf.lfClipPrecision, CLIP_DEFAULT_PRECIS);
+        EXPECT_EQ(lf.lfQuality, PROOF_QUALITY);
+        EXPECT_EQ(lf.lfPitchAndFamily, 0);
+        EXPECT_EQ(lf.lfHeight, -12);
+        EXPECT_EQ(lf.lfWeight, 400);
+        EXPECT_STREQ(lf.lfFaceName, L"\u5B8B\u4F53");  // 宋体
+    }
+}
+
 TEST_F(MainWindowTest, SiblingsStackInFormOrder) {
     for (HWND parent : {Main(), Native(kTab)}) {
         std::vector<HWND> expected;
