@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "app/VendorContact.h"
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 
 namespace qelvane {
 namespace {

@@ -5,7 +5,8 @@
 #include "app/Links.h"
 #include "app/RoutineOffsets.h"
 #include "app/ServiceCatalogue.h"
-#include "runtime/Identifiers.h"
+#include "app/StoredForm.h"
+#include "app/Identifiers.h"
 #include "runtime/Runtime.h"
 
 namespace qelvane {
@@ -24,7 +25,7 @@ constexpr std::array<Routine, kRoutineCount> kRoutines = [] {
 std::span<const Routine> ProgramRoutines() { return kRoutines; }
 
 std::int32_t ProgramEntry() {
-    InitializeRuntime();
+    InitializeRuntime(std::span<const std::uint8_t>(kStoredForm, kStoredFormSize), ProgramRoutines());
     InitGlobals();
     RegisterExitRoutine(&ExitRoutine);
     (void)StartupRoutine();

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <span>
 
+#include "app/Identifiers.h"
+
 namespace qelvane {
 
-inline constexpr std::uint32_t kTabId = 0x16010008u;          // 选择夹
-inline constexpr std::uint32_t kPriceLabelId = 0x16010012u;   // 透明标签_价格
 
 inline constexpr std::int32_t kLabelCaptionProperty = 8;  // TransLabel caption, text
 inline constexpr std::int32_t kCurrentPageProperty = 12;  // Tab CurrentPage, integer

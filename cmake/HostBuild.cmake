@@ -17,7 +17,7 @@ add_custom_command(
           ${CMAKE_SOURCE_DIR}/cmake/EmbedBytes.cmake
   VERBATIM)
 
-add_library(qelvane_form_tables STATIC ui/MainWindowForm.cpp ${QELVANE_PICTURES_CPP})
+add_library(qelvane_form_tables STATIC app/MainWindowForm.cpp ${QELVANE_PICTURES_CPP})
 qelvane_flags(qelvane_form_tables)
 target_link_libraries(qelvane_form_tables PUBLIC qelvane_core)
 

@@ -28,10 +28,10 @@ target_link_libraries(qelvane_picture PUBLIC ${QELVANE_DEPS_PREFIX}/lib/libpng16
 set(QELVANE_WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_library(qelvane_win STATIC
-  runtime/Gbk.cpp
+  base/Gbk.cpp
   runtime/Heap.cpp
   runtime/Runtime.cpp
-  runtime/WinHandles.cpp
+  base/WinHandles.cpp
   ui/ProgramIcon.cpp
   ui/WindowLayer.cpp
   ui/components/ComponentTypes.cpp

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "runtime/Identifiers.h"
 
 namespace qelvane {
 namespace {

@@ -17,7 +17,6 @@ inline constexpr char kFormDataBroken[] = "载入窗口模板数据段出错!";
 inline constexpr char kStartupWindowFailed[] = "载入启动窗口失败";
 inline constexpr char kEventWindowMissing[] = "未找到引发事件的窗口";
 inline constexpr char kEventRecordMissing[] = "未找到引发事件的窗口组件";
-inline constexpr char kEventRecordNotWindowed[] = "引发事件的窗口组件无效";
 inline constexpr char kAccessWindowNotLoaded[] = "未载入欲访问窗口组件所在的窗口";
 inline constexpr char kReadNoNativeWindow[] = "读取组件属性时发现指定窗口尚未载入";
 inline constexpr char kWriteNoNativeWindow[] = "修改组件属性时发现指定窗口尚未载入";

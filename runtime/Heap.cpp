@@ -36,17 +36,10 @@ void* AllocateOrFail(std::size_t size) {
 }
 
 // Over-aligned blocks keep the heap block's address just below the aligned one.
-void* AllocateAligned(std::size_t size, std::size_t align, bool failIsFatal) {
+void* AllocateAligned(std::size_t size, std::size_t align) {
     const std::size_t total = size + align + sizeof(void*);
-    if (total < size) {
-        if (failIsFatal) Fail(size);
-        return nullptr;
-    }
-    void* raw = Allocate(total);
-    if (!raw) {
-        if (failIsFatal) Fail(size);
-        return nullptr;
-    }
+    void* raw = total < size ? nullptr : Allocate(total);
+    if (!raw) Fail(size);
     const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(raw) + sizeof(void*);
     const std::uintptr_t aligned = (start + align - 1) & ~(static_cast<std::uintptr_t>(align) - 1);
     reinterpret_cast<void**>(aligned)[-1] = raw;
@@ -81,16 +74,16 @@ void* operator new[](std::size_t size) { return AllocateOrFail(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrFail(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrFail(size); }
 void* operator new(std::size_t size, std::align_val_t a) {
-    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+    return AllocateAligned(size, static_cast<std::size_t>(a));
 }
 void* operator new[](std::size_t size, std::align_val_t a) {
-    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+    return AllocateAligned(size, static_cast<std::size_t>(a));
 }
 void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
-    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+    return AllocateAligned(size, static_cast<std::size_t>(a));
 }
 void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
-    return AllocateAligned(size, static_cast<std::size_t>(a), true);
+    return AllocateAligned(size, static_cast<std::size_t>(a));
 }
 
 void operator delete(void* p) noexcept { Free(p); }

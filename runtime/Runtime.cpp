@@ -10,16 +10,12 @@
 #include <optional>
 #include <vector>
 
-#include "app/Routines.h"
 #include "runtime/ErrorText.h"
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 #include "runtime/Heap.h"
-#include "runtime/Identifiers.h"
-#include "runtime/WinHandles.h"
+#include "base/WinHandles.h"
 #include "ui/FormCodec.h"
-#include "ui/StoredForm.h"
 #include "ui/WindowLayer.h"
-#include "ui/components/ComponentTypes.h"
 
 namespace qelvane {
 namespace {
@@ -122,12 +118,6 @@ bool WarrantsIdle(const MSG& msg, POINT& lastMouse) {
     }
 }
 
-// The runtime's own idle work: none in this program, so one round is enough.
-bool RuntimeIdle(long count) {
-    (void)count;
-    return false;
-}
-
 void RunIdleCallbacks() {
     auto& idle = State().idle;
     for (std::size_t i = idle.size(); i-- > 0;) {
@@ -159,9 +149,9 @@ std::uint64_t SlotFromValue(const PropertyValue& v, ValueType type) {
     return static_cast<std::uint32_t>(v.number);
 }
 
-PropertyValue ValueFromSlot(std::uint64_t slot, const PropertyInfo& info) {
+PropertyValue ValueFromSlot(std::uint64_t slot, ValueType type) {
     PropertyValue v;
-    switch (info.type) {
+    switch (type) {
     case ValueType::Truth:
         v.number = (slot & kLow32) != 0 ? 1 : 0;
         break;
@@ -176,7 +166,6 @@ PropertyValue ValueFromSlot(std::uint64_t slot, const PropertyInfo& info) {
         break;
     case ValueType::Integer:
         v.number = static_cast<std::int32_t>(slot & kLow32);
-        if (info.clamped) v.number = std::clamp(v.number, info.min, info.max);
         break;
     }
     return v;
@@ -191,10 +180,6 @@ FormWindow& LoadedWindowForAccess(std::uint32_t window, std::uint32_t component)
 bool IsOwnRecord(std::uint32_t component) { return component == 0 || component == kOwnRecordId; }
 
 }  // namespace
-
-void InitializeRuntime() {
-    InitializeRuntime(std::span<const std::uint8_t>(kStoredForm, kStoredFormSize), ProgramRoutines());
-}
 
 void InitializeRuntime(std::span<const std::uint8_t> storedForm, std::span<const Routine> routines) {
     RuntimeState& s = State();
@@ -224,7 +209,7 @@ void LoadWindow(std::uint32_t windowId) {
     const WindowTemplate* form = nullptr;
     for (const WindowTemplate& t : KnownTemplates())
         if (t.id == windowId) form = &t;
-    std::unique_ptr<FormWindow> built = form ? FormWindow::Build(*form) : nullptr;
+    std::unique_ptr<FormWindow> built = form ? FormWindow::Build(*form, RuntimeWindowEvents()) : nullptr;
     if (!built) {
         // For whoever reads the program's error output (a GUI program on Windows has none).
         const BuildFailure& f = LastBuildFailure();
@@ -250,14 +235,9 @@ void RunMessageLoop() {
     POINT lastMouse{-1, -1};
     MSG msg;
     for (;;) {
-        if (idleDue) {
-            long count = 0;
-            while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-                RunIdleCallbacks();
-                if (!RuntimeIdle(count++)) break;
-            }
-            idleDue = false;
-        }
+        // One round of idle work once the queue is empty: the runtime has none of its own.
+        if (idleDue && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) RunIdleCallbacks();
+        idleDue = false;
         do {
             const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0 || got == -1) return;
@@ -284,6 +264,18 @@ void NotifyWindowDestroyed() {
     if (State().loopEntered && !AnyWindowAlive()) PostQuitMessage(0);
 }
 
+WindowEvents& RuntimeWindowEvents() {
+    struct Dispatch final : WindowEvents {
+        EventOutcome Raise(std::uint32_t window, std::uint32_t component, std::int32_t event,
+                           bool wantResult) override {
+            return RaiseEvent(window, component, event, {}, wantResult);
+        }
+        void Destroyed() override { NotifyWindowDestroyed(); }
+    };
+    static Dispatch dispatch;
+    return dispatch;
+}
+
 EventOutcome RaiseEvent(std::uint32_t window, std::uint32_t component, std::int32_t event,
                         std::span<const std::uint64_t> args, bool wantResult) {
     (void)args;
@@ -292,15 +284,8 @@ EventOutcome RaiseEvent(std::uint32_t window, std::uint32_t component, std::int3
     FormWindow* w = FindLoadedWindow(window);
     if (!w) ReportRuntimeError(errors::kEventWindowMissing, 0, window, 0);
 
-    const ComponentEntry* record = nullptr;
-    if (IsOwnRecord(component)) {
-        record = &w->OwnEntry();
-    } else if (ComponentSlot* slot = w->Slot(component)) {
-        record = &slot->entry;
-    }
+    const ComponentEntry* record = w->Record(component);
     if (!record) ReportRuntimeError(errors::kEventRecordMissing, 0, window, component);
-    const ComponentType* type = FindComponentType(record->type);
-    if (!type || !type->windowed) ReportRuntimeError(errors::kEventRecordNotWindowed, 0, window, component);
 
     const auto binding = std::find_if(record->bindings.begin(), record->bindings.end(),
                                       [&](const EventBinding& b) { return b.event == event; });
@@ -316,38 +301,22 @@ EventOutcome RaiseEvent(std::uint32_t window, std::uint32_t component, std::int3
 
 std::uint64_t GetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index) {
     (void)index;  // only font properties have members; this program reads none
-    FormWindow& w = LoadedWindowForAccess(window, component);
-    if (number < 8) {
-        const PropertyInfo* info = FormWindow::CommonProperty(number);
-        if (!info) return 0;
-        return SlotFromValue(w.ReadCommon(component, number), info->type);
-    }
-    if (IsOwnRecord(component)) return 0;  // the window type has no own properties here
-    ComponentSlot* slot = w.Slot(component);
-    if (!slot) return 0;  // the logic only names components that exist
-    if (!slot->object || !slot->object->Hwnd()) ReportRuntimeError(errors::kReadNoNativeWindow, 0, window, component);
-    const PropertyInfo* info = slot->type->property(number - 8);
-    if (!info) return 0;
-    return SlotFromValue(slot->type->read(*slot->object, number - 8), info->type);
+    const FormWindow::Property p = LoadedWindowForAccess(window, component).Get(component, number);
+    if (p.status == FormWindow::Access::NoNativeWindow)
+        ReportRuntimeError(errors::kReadNoNativeWindow, 0, window, component);
+    if (p.status != FormWindow::Access::Done) return 0;
+    return SlotFromValue(p.value, p.type);
 }
 
 void SetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index,
                  std::uint64_t value) {
     (void)index;
     FormWindow& w = LoadedWindowForAccess(window, component);
-    if (number < 8) {
-        if (const PropertyInfo* info = FormWindow::CommonProperty(number))
-            w.WriteCommon(component, number, ValueFromSlot(value, *info));
-        return;
-    }
-    if (IsOwnRecord(component)) return;
-    ComponentSlot* slot = w.Slot(component);
-    if (!slot) return;
-    if (!slot->object || !slot->object->Hwnd())
+    const FormWindow::Property p = w.Describe(component, number);
+    if (p.status == FormWindow::Access::NoNativeWindow)
         ReportRuntimeError(errors::kWriteNoNativeWindow, 0, window, component);
-    const PropertyInfo* info = slot->type->property(number - 8);
-    if (!info) return;
-    if (slot->type->apply(*slot->object, number - 8, ValueFromSlot(value, *info))) w.Recreate(component);
+    if (p.status != FormWindow::Access::Done) return;
+    w.Set(component, number, ValueFromSlot(value, p.type));
 }
 
 void ReportRuntimeError(std::string_view message, std::int32_t code, std::uint32_t window,
@@ -381,8 +350,6 @@ void ExitProgram(std::int32_t code) {
     for (Routine r : routines) r();
 
     DropDeadWindows();
-    for (const ComponentType* type : AllComponentTypes())
-        if (type->releaseShared) type->releaseShared();
     FormWindow::ReleaseShared();
     s.owner.reset();
     if (s.ownerClassRegistered && UnregisterClassW(kOwnerClass, GetModuleHandleW(nullptr)))

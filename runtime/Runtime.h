@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ui/FormModel.h"
+#include "ui/WindowEvents.h"
 
 namespace qelvane {
 
@@ -21,15 +22,7 @@ struct EventSourceInfo {
     std::uint32_t component = 0;
 };
 
-struct EventOutcome {
-    bool handled = false;    // a routine ran
-    bool hasResult = false;  // it handed back a value (our routines never do)
-    std::int32_t result = 0;
-};
-
-// The real program: the stored form and the program's routine table.
-void InitializeRuntime();
-// Tests: any stored form bytes and any routine table.
+// Start-up with the stored form bytes and the routine area their bindings name.
 void InitializeRuntime(std::span<const std::uint8_t> storedForm, std::span<const Routine> routines);
 
 void RegisterExitRoutine(Routine routine);
@@ -70,6 +63,8 @@ FormWindow* FindLoadedWindow(std::uint32_t windowId);
 bool PreTranslateMessage(MSG& msg);
 // The window layer reports a destroyed program window (quit posting).
 void NotifyWindowDestroyed();
+// What the runtime hands each window it builds: event dispatch and the destroyed notice.
+WindowEvents& RuntimeWindowEvents();
 
 namespace testing {
 // Replaces the fatal error box by a recorder (the rest of the fatal path,

@@ -5,7 +5,6 @@
 #include <map>
 #include <set>
 
-#include "runtime/Identifiers.h"
 #include "ui/ByteIo.h"
 #include "ui/PropertyBlocks.h"
 

@@ -207,6 +207,17 @@ struct ComponentEntry {
 
 inline constexpr std::uint32_t kOwnRecordId = 0x06010000u;
 
+// The kind of an identifier is in its bits 24-27.
+inline constexpr std::uint32_t kKindMask = 0x0F000000u;
+inline constexpr std::uint32_t kWindowKind = 0x02000000u;
+inline constexpr std::uint32_t kRecordKind = 0x06000000u;
+inline constexpr std::uint32_t kMenuItemMark = 0x20000000u;  // top four bits of a menu record
+
+constexpr bool IsWindowId(std::uint32_t id) { return (id & kKindMask) == kWindowKind; }
+constexpr bool IsMenuItemId(std::uint32_t id) {
+    return (id & kKindMask) == kRecordKind && (id & 0xF0000000u) == kMenuItemMark;
+}
+
 struct WindowTemplate {
     std::uint32_t id = 0;
     std::uint32_t word0 = 0x02882AA0u;  // carried, never read when building

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "runtime/Gbk.h"
-#include "runtime/Runtime.h"
+#include "base/Gbk.h"
 #include "ui/ProgramIcon.h"
 
 namespace qelvane {
@@ -76,8 +75,8 @@ RECT RectInParent(HWND hwnd) {
 
 }  // namespace
 
-FormWindow::FormWindow(const WindowTemplate& form)
-    : id_(form.id), self_(form.self), props_(std::get<WindowProps>(form.self.settings)) {
+FormWindow::FormWindow(const WindowTemplate& form, WindowEvents& events)
+    : id_(form.id), events_(events), self_(form.self), props_(std::get<WindowProps>(form.self.settings)) {
     slots_.reserve(form.components.size());
     for (const ComponentEntry& e : form.components) slots_.push_back({e, FindComponentType(e.type), nullptr});
     // Page membership, for visibility and the page sync.
@@ -102,7 +101,7 @@ FormWindow::~FormWindow() {
     }
 }
 
-std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form) {
+std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form, WindowEvents& events) {
     LastBuildFailure() = {};
     if (!std::holds_alternative<WindowProps>(form.self.settings) || !form.self.newerBlock.empty()) {
         LastBuildFailure().step = "window block unusable";
@@ -115,7 +114,7 @@ std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form) {
             return nullptr;
         }
     }
-    std::unique_ptr<FormWindow> w(new FormWindow(form));
+    std::unique_ptr<FormWindow> w(new FormWindow(form, events));
     if (!w->CreateNativeWindow() || !w->CreateComponents()) return nullptr;
     w->StackInFormOrder();
     return w;
@@ -369,9 +368,56 @@ void FormWindow::SyncPage(std::uint32_t containerId, std::int32_t page, bool wit
     if (best) SetFocus(best->object->Hwnd());
 }
 
-const PropertyInfo* FormWindow::CommonProperty(int number) {
-    if (number < 0 || number >= static_cast<int>(kCommonProperties.size())) return nullptr;
-    return &kCommonProperties[static_cast<std::size_t>(number)];
+EventOutcome FormWindow::Raise(std::uint32_t componentId, std::int32_t event, bool wantResult) {
+    if (!eventsOpen_) return {};
+    return events_.Raise(id_, componentId, event, wantResult);
+}
+
+const ComponentEntry* FormWindow::Record(std::uint32_t componentId) {
+    if (componentId == 0 || componentId == kOwnRecordId) return &self_;
+    ComponentSlot* slot = Slot(componentId);
+    return slot ? &slot->entry : nullptr;
+}
+
+FormWindow::Property FormWindow::Describe(std::uint32_t componentId, std::int32_t number) {
+    const PropertyInfo* info = nullptr;
+    if (number < 8) {
+        if (number >= 0) info = &kCommonProperties[static_cast<std::size_t>(number)];
+    } else if (componentId != 0 && componentId != kOwnRecordId) {
+        // The window type has no own properties here.
+        ComponentSlot* slot = Slot(componentId);
+        if (!slot) return {};  // the logic only names components that exist
+        if (!slot->object || !slot->object->Hwnd()) return {Access::NoNativeWindow};
+        info = slot->type->property(number - 8);
+    }
+    if (!info) return {};
+    return {Access::Done, info->type};
+}
+
+FormWindow::Property FormWindow::Get(std::uint32_t componentId, std::int32_t number) {
+    Property p = Describe(componentId, number);
+    if (p.status != Access::Done) return p;
+    if (number < 8) {
+        p.value = ReadCommon(componentId, number);
+    } else {
+        ComponentSlot* slot = Slot(componentId);
+        p.value = slot->type->read(*slot->object, number - 8);
+    }
+    return p;
+}
+
+FormWindow::Access FormWindow::Set(std::uint32_t componentId, std::int32_t number, PropertyValue value) {
+    const Property p = Describe(componentId, number);
+    if (p.status != Access::Done) return p.status;
+    if (number < 8) {
+        WriteCommon(componentId, number, value);
+        return Access::Done;
+    }
+    ComponentSlot* slot = Slot(componentId);
+    const PropertyInfo& info = *slot->type->property(number - 8);
+    if (info.clamped) value.number = std::clamp(value.number, info.min, info.max);
+    if (slot->type->apply(*slot->object, number - 8, value)) Recreate(componentId);
+    return Access::Done;
 }
 
 PropertyValue FormWindow::ReadCommon(std::uint32_t componentId, int number) {
@@ -553,7 +599,7 @@ bool FormWindow::PreTranslate(const MSG& msg) {
 
 void FormWindow::Close() {
     for (const std::int32_t event : {events::kWindowMayClose, events::kWindowClosing}) {
-        const EventOutcome o = RaiseEvent(id_, 0, event, {}, true);
+        const EventOutcome o = events_.Raise(id_, 0, event, true);
         if (o.hasResult && o.result == 0) return;  // a routine refused
     }
     window_.reset();
@@ -610,7 +656,7 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         window_.Forget();
-        NotifyWindowDestroyed();
+        events_.Destroyed();
         return r;
     }
     default:
@@ -620,6 +666,8 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void FormWindow::ReleaseShared() {
+    for (const ComponentType* type : AllComponentTypes())
+        if (type->releaseShared) type->releaseShared();
     if (formClassRegistered && UnregisterClassW(kFormClass, GetModuleHandleW(nullptr))) formClassRegistered = false;
 }
 

@@ -1,6 +1,7 @@
 // The window layer: builds a program window from its decoded template, keeps
-// per component the built object and its entry, serves the common properties
-// 0-7, runs the window's keyboard handling and its close and focus rules.
+// per component the built object and its entry, answers property reads and
+// writes by number, runs the window's keyboard handling and its close and
+// focus rules. Events leave through the WindowEvents it was built with.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "runtime/WinHandles.h"
+#include "base/WinHandles.h"
 #include "ui/FocusOrder.h"
 #include "ui/RadioGroups.h"
 #include "ui/FormModel.h"
@@ -31,7 +32,7 @@ class FormWindow final : public ComponentHost {
 public:
     // Creates the window and its components, hidden and stacked; null when a
     // block is unusable or a native window cannot be created.
-    static std::unique_ptr<FormWindow> Build(const WindowTemplate& form);
+    static std::unique_ptr<FormWindow> Build(const WindowTemplate& form, WindowEvents& events);
     // Shows what is visible, the window itself, and brings the pages to the front.
     // Separate from Build so that the runtime knows the window before its first events.
     void Open();
@@ -44,15 +45,26 @@ public:
     // Component record by identifier (null when the window has none).
     ComponentSlot* Slot(std::uint32_t componentId);
     std::span<const ComponentSlot> Slots() const { return slots_; }
+    // The record of a component, or of the window itself for 0 and its own identifier.
+    const ComponentEntry* Record(std::uint32_t componentId);
 
-    // Common properties 0-7 of a component (component 0: the window itself).
-    PropertyValue ReadCommon(std::uint32_t componentId, int number);
-    void WriteCommon(std::uint32_t componentId, int number, const PropertyValue& value);
-    // Value types of the common properties.
-    static const PropertyInfo* CommonProperty(int number);
-
-    // Re-creates a component from its current settings (deferred while it is inside its own message).
-    void Recreate(std::uint32_t componentId);
+    // Property access by number: 0-7 are common to every component (and the
+    // window itself, component 0), from 8 on the type's own.
+    enum class Access {
+        Done,
+        NoProperty,      // no such component or number: nothing happens
+        NoNativeWindow,  // the component's native window is gone
+    };
+    struct Property {
+        Access status = Access::NoProperty;
+        ValueType type = ValueType::Integer;
+        PropertyValue value;  // for reads
+    };
+    // The value type a property has, so that a caller can decode a value for it.
+    Property Describe(std::uint32_t componentId, std::int32_t number);
+    Property Get(std::uint32_t componentId, std::int32_t number);
+    // Clamps choices, applies, and re-creates the component where the type asks for it.
+    Access Set(std::uint32_t componentId, std::int32_t number, PropertyValue value);
 
     // Keyboard handling before the focused control sees the key.
     bool PreTranslate(const MSG& msg);
@@ -60,16 +72,20 @@ public:
     void MoveFocus(bool backwards);
 
     // ComponentHost
-    std::uint32_t WindowId() const override { return id_; }
-    bool EventsOpen() const override { return eventsOpen_; }
+    EventOutcome Raise(std::uint32_t componentId, std::int32_t event, bool wantResult) override;
     Component* ComponentFromHwnd(HWND hwnd) override;
     void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) override;
     void RadioClicked(std::uint32_t componentId) override;
 
+    // Unregisters the window classes of the window and of every component type.
     static void ReleaseShared();
 
 private:
-    explicit FormWindow(const WindowTemplate& form);
+    FormWindow(const WindowTemplate& form, WindowEvents& events);
+    PropertyValue ReadCommon(std::uint32_t componentId, int number);
+    void WriteCommon(std::uint32_t componentId, int number, const PropertyValue& value);
+    // Re-creates a component from its current settings (deferred while it is inside its own message).
+    void Recreate(std::uint32_t componentId);
     bool CreateNativeWindow();
     bool CreateComponents();
     void Place(ComponentSlot& slot);
@@ -94,6 +110,7 @@ private:
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::uint32_t id_;
+    WindowEvents& events_;
     ComponentEntry self_;
     WindowProps props_;
     std::vector<ComponentSlot> slots_;

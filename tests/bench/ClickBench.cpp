@@ -12,15 +12,14 @@
 
 #include "app/Routines.h"
 #include "app/ServiceCatalogue.h"
-#include "runtime/Identifiers.h"
+#include "app/Identifiers.h"
 #include "runtime/Runtime.h"
-#include "ui/StoredForm.h"
+#include "app/StoredForm.h"
 #include "ui/WindowLayer.h"
 
 namespace {
 
-constexpr std::uint32_t kButtonId = 0x1601000Eu;   // 按钮1
-constexpr std::uint32_t kThirdRadio = 0x1601000Cu;  // 单选框3, page 0
+constexpr std::uint32_t kThirdRadio = qelvane::kRadioBoxIds[0][2];  // 单选框3
 
 double Now(LARGE_INTEGER frequency) {
     LARGE_INTEGER counter;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "runtime/Identifiers.h"
+#include "app/Identifiers.h"
 
 namespace qelvane {
 namespace {

@@ -10,7 +10,7 @@
 #include "app/RoutineOffsets.h"
 #include "tests/unit/BlockBuilder.h"
 #include "ui/ByteIo.h"
-#include "ui/MainWindowForm.h"
+#include "app/MainWindowForm.h"
 #include "ui/PropertyBlocks.h"
 
 namespace qelvane {

@@ -1,11 +1,11 @@
-#include "ui/MainWindowForm.h"
+#include "app/MainWindowForm.h"
 
 #include <gtest/gtest.h>
 
 #include "app/RoutineOffsets.h"
 #include "app/ServiceCatalogue.h"
 #include "app/VendorContact.h"
-#include "ui/EmbeddedPictures.h"
+#include "app/EmbeddedPictures.h"
 #include "ui/LogFont.h"
 #include "ui/PropertyBlocks.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 
 namespace qelvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/WinHandles.h"
+#include "base/WinHandles.h"
 #include "tests/unit/PictureTestImages.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/components/ComponentTypes.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 #include "tests/win/SuperBtnSupport.h"
 
 namespace qelvane::wintest {

@@ -312,7 +312,7 @@ TEST_F(SuperBtnBlockTest, NewerVersionBuildsNoWindowAndLeavesNothingBehind) {
     ASSERT_EQ(t.components[1].id, kSuperBtn1);
     const int windows = LiveHandles(HandleKind::Window), bitmaps = LiveHandles(HandleKind::Bitmap),
               fonts = LiveHandles(HandleKind::Font);
-    EXPECT_EQ(FormWindow::Build(t), nullptr);
+    EXPECT_EQ(FormWindow::Build(t, RuntimeWindowEvents()), nullptr);
     EXPECT_EQ(LiveHandles(HandleKind::Window), windows);
     EXPECT_EQ(LiveHandles(HandleKind::Bitmap), bitmaps);
     EXPECT_EQ(LiveHandles(HandleKind::Font), fonts);

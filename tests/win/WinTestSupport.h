@@ -12,25 +12,20 @@
 #include <string>
 #include <vector>
 
-#include "runtime/Identifiers.h"
+#include "app/Identifiers.h"
 #include "runtime/Runtime.h"
-#include "ui/StoredForm.h"
+#include "app/StoredForm.h"
 #include "ui/WindowLayer.h"
 
 namespace qelvane::wintest {
 
-inline constexpr std::uint32_t kTab = 0x16010008u;
-inline constexpr std::uint32_t kLabel = 0x16010012u;
-inline constexpr std::uint32_t kButton = 0x1601000Eu;
-inline constexpr std::uint32_t kSuperBtn1 = 0x160162A6u;
-inline constexpr std::uint32_t kSuperBtn2 = 0x160162A7u;
-inline constexpr std::uint32_t kPicBox = 0x16010029u;
-// Radio boxes 单选框1..12 by page.
-inline constexpr std::array<std::array<std::uint32_t, 4>, 3> kRadios{{
-    {0x16010009u, 0x1601000Bu, 0x1601000Cu, 0x1601000Du},
-    {0x1601001Eu, 0x1601001Fu, 0x16010020u, 0x160121A0u},
-    {0x16010026u, 0x16010027u, 0x16010028u, 0x160121A3u},
-}};
+inline constexpr std::uint32_t kTab = kTabId;
+inline constexpr std::uint32_t kLabel = kPriceLabelId;
+inline constexpr std::uint32_t kButton = kButtonId;
+inline constexpr std::uint32_t kSuperBtn1 = kChatButtonId;
+inline constexpr std::uint32_t kSuperBtn2 = kOrderButtonId;
+inline constexpr std::uint32_t kPicBox = kPicBoxId;
+inline constexpr auto kRadios = kRadioBoxIds;  // 单选框1..12 by page
 
 // Calls per routine-area slot (0 RefreshPriceLabel, 1 OpenOrderPage, 2 OpenQqChat).
 inline std::array<int, 3> routineCalls{};

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "runtime/WinHandles.h"
+#include "base/WinHandles.h"
 #include "ui/FormModel.h"
 #include "ui/components/PictureDraw.h"
 

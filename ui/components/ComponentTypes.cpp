@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 #include "ui/LogFont.h"
 #include "ui/components/Button.h"
 #include "ui/components/PicBox.h"
@@ -42,7 +42,6 @@ constexpr ComponentType MakeType(TypeCode code, const char* english, const char*
             currentPage,
             &T::ReleaseShared,
             &Adapter<T>::Property,
-            true,
             canTakeFocus};
 }
 
@@ -53,9 +52,9 @@ bool NoApply(Component&, int, const PropertyValue&) { return false; }
 TypeSettings NoSettings(const Component&) { return WindowProps{}; }
 const PropertyInfo* NoProperty(int) { return nullptr; }
 
-// The window itself is a windowed type too (events of its own record), built by the window layer.
+// The window's own record has a type too, built by the window layer.
 const ComponentType kWindowType{TypeCode::Window, "window", "窗口", nullptr,  &NoRead, &NoApply, &NoSettings,
-                                nullptr,          nullptr,  &NoProperty, true, false};
+                                nullptr,          nullptr,  &NoProperty, false};
 const ComponentType kTabType = MakeType<Tab>(TypeCode::Tab, "Tab", "选择夹", false, &TabCurrentPage);
 const ComponentType kRadioBoxType = MakeType<RadioBox>(TypeCode::RadioBox, "RadioBox", "单选框", true);
 const ComponentType kButtonType = MakeType<Button>(TypeCode::Button, "Button", "按钮", true);
@@ -181,8 +180,7 @@ bool Component::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 bool Component::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 EventOutcome Component::Raise(std::int32_t event, bool wantResult) {
-    if (!host_.EventsOpen()) return {};
-    return RaiseEvent(host_.WindowId(), id_, event, {}, wantResult);
+    return host_.Raise(id_, event, wantResult);
 }
 
 // ---- Shared helpers ----

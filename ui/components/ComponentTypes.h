@@ -1,5 +1,5 @@
 // The component types and what they share: one table per type (type code,
-// names, create, read, apply, windowed, takes focus) and per type a table of
+// names, create, read, apply, takes focus) and per type a table of
 // its own properties by number. The runtime and the window layer dispatch
 // through these tables only.
 #pragma once
@@ -14,9 +14,9 @@
 #include <type_traits>
 #include <variant>
 
-#include "runtime/Runtime.h"
-#include "runtime/WinHandles.h"
+#include "base/WinHandles.h"
 #include "ui/FormModel.h"
+#include "ui/WindowEvents.h"
 
 namespace qelvane {
 
@@ -68,9 +68,8 @@ class Component;
 // What a component needs from the window that holds it.
 class ComponentHost {
 public:
-    virtual std::uint32_t WindowId() const = 0;
-    // False while the window is torn down: no events are raised then.
-    virtual bool EventsOpen() const = 0;
+    // Raises an event of the component; nothing while the window is torn down.
+    virtual EventOutcome Raise(std::uint32_t componentId, std::int32_t event, bool wantResult) = 0;
     virtual Component* ComponentFromHwnd(HWND hwnd) = 0;
     // Brings the page of a container to the front (shows its components, hides the others).
     virtual void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) = 0;
@@ -105,7 +104,6 @@ struct ComponentType {
     void (*releaseShared)();
     // Own property `own` (number - 8), or null beyond the table.
     const PropertyInfo* (*property)(int own);
-    bool windowed;
     bool canTakeFocus;
 };
 

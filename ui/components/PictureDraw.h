@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/WinHandles.h"
+#include "base/WinHandles.h"
 #include "ui/components/Picture.h"
 
 namespace qelvane {

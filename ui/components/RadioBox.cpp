@@ -1,6 +1,6 @@
 #include "ui/components/RadioBox.h"
 
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 #include "ui/components/ButtonStyles.h"
 
 namespace qelvane {

@@ -5,13 +5,13 @@
 
 #include <vector>
 
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 #include "ui/components/PictureDraw.h"
 
 namespace qelvane {
 namespace {
 
-constexpr DWORD kKindMask = 0x1F;
+constexpr DWORD kButtonKindMask = 0x1F;
 constexpr int kShiftIn = 32;          // hover background: the face colour lightened by this
 constexpr int kMaxTipWidth = 400;
 constexpr UINT_PTR kToolId = 1;
@@ -21,7 +21,7 @@ constexpr DWORD kSoundFlags = SND_ASYNC | SND_NODEFAULT | SND_NOWAIT;
 testing::SoundHook soundHook = nullptr;
 
 // Owner drawing replaces the kind bits; the kind asked for is kept by the component.
-DWORD OwnerDrawStyle(DWORD style) { return (style & ~kKindMask) | BS_OWNERDRAW; }
+DWORD OwnerDrawStyle(DWORD style) { return (style & ~kButtonKindMask) | BS_OWNERDRAW; }
 
 void Play(const void* sound, HMODULE module, DWORD flags) {
     if (soundHook) {
@@ -458,7 +458,7 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         return true;
     case BM_SETSTYLE:
         // Keep owner drawing whatever kind is asked for.
-        kind_ = static_cast<DWORD>(wParam) & kKindMask;
+        kind_ = static_cast<DWORD>(wParam) & kButtonKindMask;
         result = Default(msg, OwnerDrawStyle(static_cast<DWORD>(wParam)), lParam);
         return true;
     case BM_SETCHECK:

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 #include "ui/PropertyBlocks.h"
 
 namespace qelvane {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 
 namespace qelvane {
 TransLabel::TransLabel(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry)

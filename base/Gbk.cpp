@@ -1,4 +1,4 @@
-#include "runtime/Gbk.h"
+#include "base/Gbk.h"
 
 #include <windows.h>
 

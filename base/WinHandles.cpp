@@ -1,4 +1,4 @@
-#include "runtime/WinHandles.h"
+#include "base/WinHandles.h"
 
 #include <array>
 
