@@ -9,6 +9,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -21,7 +22,7 @@
 #include "app/RoutineOffsets.h"
 #include "ui/FormCodec.h"
 #include "ui/LogFont.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 #include "app/MainWindowForm.h"
 
 namespace {
@@ -124,133 +125,43 @@ std::string Font(const Bytes& b) {
     return buf + Quoted(Text(f->faceName));
 }
 
-class Printer {
-public:
-    void Int(const char* name, std::int32_t v) { std::printf("      %-20s %d\n", name, v); }
-    void Colour(const char* name, std::uint32_t v) { std::printf("      %-20s 0x%08X\n", name, v); }
-    void Str(const char* name, const Text& v) { std::printf("      %-20s %s\n", name, Quoted(v).c_str()); }
-    void Bin(const char* name, const Bytes& v) { std::printf("      %-20s %s\n", name, Blob(v).c_str()); }
-    void FontField(const char* name, const Bytes& v) { std::printf("      %-20s %s\n", name, Font(v).c_str()); }
-
-    void operator()(const WindowProps& p) {
-        Int("border", p.border);
-        Int("backPictureMode", p.backPictureMode);
-        Colour("backColor", p.backColor);
-        Int("maxButton", p.maxButton);
-        Int("minButton", p.minButton);
-        Int("controlBox", p.controlBox);
-        Int("startPosition", p.startPosition);
-        Int("movable", p.movable);
-        Int("soundPlayMode", p.soundPlayMode);
-        Int("enterMovesFocus", p.enterMovesFocus);
-        Int("escCloses", p.escCloses);
-        Int("f1OpensHelp", p.f1OpensHelp);
-        Int("helpContext", p.helpContext);
-        Int("showInTaskbar", p.showInTaskbar);
-        Int("dragByClient", p.dragByClient);
-        Int("shape", p.shape);
-        Int("alwaysOnTop", p.alwaysOnTop);
-        Int("keepCaptionActive", p.keepCaptionActive);
-        Str("className", p.className);
-        Bin("backPicture", p.backPicture);
-        Bin("icon", p.icon);
-        Bin("backSound", p.backSound);
-        Str("title", p.title);
-        Str("helpFile", p.helpFile);
+// The settings field by field, in property-number order (stored-only fields in block order).
+void PrintSettings(const TypeSettings& settings) {
+    const TypeSchema& schema = SchemaOf(settings);
+    std::vector<const FieldRow*> rows;
+    for (const FieldRow& row : schema.rows) rows.push_back(&row);
+    std::stable_sort(rows.begin(), rows.end(), [](const FieldRow* a, const FieldRow* b) { return a->number < b->number; });
+    const void* props = PropsIn(settings);
+    for (const FieldRow* row : rows) {
+        const PropertyValue v = ReadRow(*row, props);
+        const Bytes bytes(v.bytes.begin(), v.bytes.end());
+        std::string text;
+        switch (row->kind) {
+        case FieldKind::Int: text = std::to_string(v.number); break;
+        case FieldKind::Colour: {
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(v.number));
+            text = buf;
+            break;
+        }
+        case FieldKind::String: text = Quoted(v.bytes); break;
+        case FieldKind::Block: text = Blob(bytes); break;
+        case FieldKind::Font: text = Font(bytes); break;
+        case FieldKind::Captions: {
+            const auto& captions = *static_cast<const std::vector<Text>*>(row->In(props));
+            text = std::to_string(captions.size());
+            for (std::size_t i = 0; i < captions.size(); ++i)
+                text += "\n        [" + std::to_string(i) + "] " + Quoted(captions[i]);
+            break;
+        }
+        }
+        std::printf("      %-20s %s\n", row->info.name, text.c_str());
     }
-    void operator()(const TabProps& p) {
-        Int("HeaderPos", p.headerPos);
-        Int("MultiLine", p.multiLine);
-        FontField("font", p.font);
-        std::printf("      %-20s %zu\n", "PageCaptions", p.pageCaptions.size());
-        for (std::size_t i = 0; i < p.pageCaptions.size(); ++i)
-            std::printf("        [%zu] %s\n", i, Quoted(p.pageCaptions[i]).c_str());
-        Int("CurrentPage", p.currentPage);
-        Int("HideHeader", p.hideHeader);
-        Int("FillBack", p.fillBack);
-        Colour("BackColor", p.backColor);
-    }
-    void operator()(const RadioBoxProps& p) {
-        Bin("picture", p.picture);
-        Int("PushLike", p.pushLike);
-        Int("Flat", p.flat);
-        Str("caption", p.caption);
-        Int("LeftText", p.leftText);
-        Int("HAlign", p.hAlign);
-        Int("VAlign", p.vAlign);
-        Colour("TextColor", p.textColor);
-        Colour("BackColor", p.backColor);
-        FontField("font", p.font);
-        Int("Checked", p.checked);
-    }
-    void operator()(const ButtonProps& p) {
-        Bin("picture", p.picture);
-        Int("ButtonType", p.buttonType);
-        Str("caption", p.caption);
-        Int("HAlign", p.hAlign);
-        Int("VAlign", p.vAlign);
-        FontField("font", p.font);
-    }
-    void operator()(const TransLabelProps& p) {
-        Str("caption", p.caption);
-        Int("TextEffect", p.textEffect);
-        FontField("font", p.font);
-        Colour("TextColor", p.textColor);
-        Int("HAlign", p.hAlign);
-        Int("WordWrap", p.wordWrap);
-        Int("VAlign", p.vAlign);
-    }
-    void operator()(const SuperBtnProps& p) {
-        Int("BtnStyle", p.btnStyle);
-        Int("CheckBox", p.checkBox);
-        Int("Checked", p.checked);
-        Int("AlignStyle", p.alignStyle);
-        Int("PressStyle", p.pressStyle);
-        Int("DrawBorder", p.drawBorder);
-        Int("DrawFocus", p.drawFocus);
-        Bin("PicOut", p.picOut);
-        Colour("TransColorOut", p.transColorOut);
-        Bin("PicIn", p.picIn);
-        Colour("TransColorIn", p.transColorIn);
-        Bin("PicDisabled", p.picDisabled);
-        Colour("TransColorDisabled", p.transColorDisabled);
-        FontField("font", p.font);
-        Str("caption", p.caption);
-        Int("DefaultColor", p.defaultColor);
-        Colour("FgColorOut", p.fgColorOut);
-        Colour("BkColorOut", p.bkColorOut);
-        Colour("FgColorIn", p.fgColorIn);
-        Colour("BkColorIn", p.bkColorIn);
-        Colour("FgColorFocus", p.fgColorFocus);
-        Colour("BkColorFocus", p.bkColorFocus);
-        Int("StandardSound", p.standardSound);
-        Bin("OverSound", p.overSound);
-        Bin("ClickSound", p.clickSound);
-        Str("ToolTip", p.toolTip);
-        Int("DefaultStyle", p.defaultStyle);
-    }
-    void operator()(const PicBoxProps& p) {
-        Int("border", p.border);
-        Colour("BackColor", p.backColor);
-        Bin("picture", p.picture);
-        Int("DrawMode", p.drawMode);
-        Int("PlayAnimation", p.playAnimation);
-        Str("DataSource", p.dataSource);
-        Str("DataColumn", p.dataColumn);
-    }
-};
+}
 
 const char* TypeName(TypeCode t) {
-    switch (t) {
-        case TypeCode::Window: return "window";
-        case TypeCode::PicBox: return "PicBox";
-        case TypeCode::Button: return "Button";
-        case TypeCode::RadioBox: return "RadioBox";
-        case TypeCode::Tab: return "Tab";
-        case TypeCode::TransLabel: return "TransLabel";
-        case TypeCode::SuperBtn: return "SuperBtn";
-    }
-    return "?";
+    const TypeSchema* schema = SchemaOf(t);
+    return schema ? schema->englishName : "?";
 }
 
 void PrintEntry(std::size_t index, const ComponentEntry& e) {
@@ -274,8 +185,7 @@ void PrintEntry(std::size_t index, const ComponentEntry& e) {
         return;
     }
     std::printf("    settings (block version %u):\n", OwnBlockVersion(e.type));
-    Printer printer;
-    std::visit(printer, e.settings);
+    PrintSettings(e.settings);
 }
 
 int Dump(const char* path) {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "ui/ByteIo.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 
 namespace qelvane {
 namespace {

@@ -54,6 +54,7 @@ inline constexpr std::int32_t kWindowClosing = 1;
 // ---- Type settings (the property blocks), defaults as a fresh component has them ----
 
 struct WindowProps {
+    static constexpr TypeCode kCode = TypeCode::Window;
     static constexpr std::uint32_t kVersion = 6;
     std::int32_t border = 0;
     std::int32_t backPictureMode = 0;
@@ -83,6 +84,7 @@ struct WindowProps {
 };
 
 struct TabProps {
+    static constexpr TypeCode kCode = TypeCode::Tab;
     static constexpr std::uint32_t kVersion = 3;
     std::int32_t headerPos = 0;   // 8  HeaderPos 0..3
     std::int32_t multiLine = 0;   // 9  MultiLine
@@ -96,6 +98,7 @@ struct TabProps {
 };
 
 struct RadioBoxProps {
+    static constexpr TypeCode kCode = TypeCode::RadioBox;
     static constexpr std::uint32_t kVersion = 1;
     Bytes picture;                 // 8
     std::int32_t pushLike = 0;     // 9
@@ -112,6 +115,7 @@ struct RadioBoxProps {
 };
 
 struct ButtonProps {
+    static constexpr TypeCode kCode = TypeCode::Button;
     static constexpr std::uint32_t kVersion = 1;
     Bytes picture;                 // 8
     std::int32_t buttonType = 0;   // 9
@@ -123,6 +127,7 @@ struct ButtonProps {
 };
 
 struct TransLabelProps {
+    static constexpr TypeCode kCode = TypeCode::TransLabel;
     static constexpr std::uint32_t kVersion = 1;
     Text caption = "透明标签";     // 8
     std::int32_t textEffect = 0;   // 9
@@ -135,6 +140,7 @@ struct TransLabelProps {
 };
 
 struct SuperBtnProps {
+    static constexpr TypeCode kCode = TypeCode::SuperBtn;
     static constexpr std::uint32_t kVersion = 2;
     std::int32_t btnStyle = 0;     // 8
     std::int32_t checkBox = 0;     // 9
@@ -168,6 +174,7 @@ struct SuperBtnProps {
 };
 
 struct PicBoxProps {
+    static constexpr TypeCode kCode = TypeCode::PicBox;
     static constexpr std::uint32_t kVersion = 2;
     std::int32_t border = 0;       // 8
     std::uint32_t backColor = kSystemFaceColour;  // 9

@@ -9,7 +9,7 @@
 
 #include "app/RoutineOffsets.h"
 #include "ui/FormCodec.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "tests/unit/BlockBuilder.h"
 #include "ui/ByteIo.h"
 #include "app/MainWindowForm.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 
 namespace qelvane {
 namespace {

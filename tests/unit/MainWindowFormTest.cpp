@@ -7,7 +7,7 @@
 #include "app/VendorContact.h"
 #include "app/EmbeddedPictures.h"
 #include "ui/LogFont.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 
 namespace qelvane {
 namespace {

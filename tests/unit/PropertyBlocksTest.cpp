@@ -1,4 +1,4 @@
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 
 #include <gtest/gtest.h>
 

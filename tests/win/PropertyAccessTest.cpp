@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "tests/win/WinTestSupport.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 #include "ui/components/ComponentTypes.h"
 
 namespace qelvane::wintest {

@@ -5,7 +5,7 @@
 
 #include "tests/win/SuperBtnSupport.h"
 #include "ui/FormCodec.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 #include "ui/components/Picture.h"
 #include "ui/components/SuperBtnLayout.h"
 

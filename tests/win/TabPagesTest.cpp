@@ -2,7 +2,7 @@
 // writes without them, the page sync and its focus, header layout writes and
 // the headerless container.
 #include "tests/win/RadioTabEventLog.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 
 namespace qelvane::wintest {
 namespace {

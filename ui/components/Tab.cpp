@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "base/Gbk.h"
-#include "ui/PropertyBlocks.h"
+#include "ui/Schema.h"
 
 namespace qelvane {
 namespace {
