@@ -32,9 +32,10 @@ add_library(qelvane_win STATIC
   runtime/Heap.cpp
   runtime/Runtime.cpp
   base/WinHandles.cpp
+  base/WindowClass.cpp
   ui/ProgramIcon.cpp
   ui/WindowLayer.cpp
-  ui/components/ComponentTypes.cpp
+  ui/components/Component.cpp
   ui/components/Tab.cpp
   ui/components/RadioBox.cpp
   ui/components/Button.cpp

@@ -14,6 +14,7 @@
 #include "base/Gbk.h"
 #include "runtime/Heap.h"
 #include "base/WinHandles.h"
+#include "base/WindowClass.h"
 #include "ui/FormCodec.h"
 #include "ui/WindowLayer.h"
 
@@ -36,7 +37,6 @@ struct RuntimeState {
     EventSourceInfo eventSource;
     UniqueWindow owner;
     bool oleInitialised = false;
-    bool ownerClassRegistered = false;
     // Storage behind the pointers that text and block reads hand out.
     std::string textRead;
     std::string blockRead;
@@ -51,7 +51,7 @@ RuntimeState& State() {
 testing::FatalBoxHook fatalBoxHook = nullptr;
 bool reportingFatal = false;
 
-constexpr wchar_t kOwnerClass[] = L"Qelvane.Owner";
+WindowClass ownerClass{L"Qelvane.Owner", 0, nullptr};
 constexpr std::uint64_t kLow32 = 0xFFFFFFFFu;
 
 std::span<const WindowTemplate> KnownTemplates() {
@@ -74,18 +74,9 @@ void SetFolderOfProgramAsCurrent() {
 
 bool CreateOwnerWindow() {
     RuntimeState& s = State();
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!s.ownerClassRegistered) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = instance;
-        wc.lpszClassName = kOwnerClass;
-        if (!RegisterClassExW(&wc)) return false;
-        s.ownerClassRegistered = true;
-    }
-    s.owner.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, nullptr));
+    if (!ownerClass.Register(&DefWindowProcW)) return false;
+    s.owner.reset(CreateWindowExW(WS_EX_TOOLWINDOW, ownerClass.Name(), L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
     return static_cast<bool>(s.owner);
 }
 
@@ -350,10 +341,8 @@ void ExitProgram(std::int32_t code) {
     for (Routine r : routines) r();
 
     DropDeadWindows();
-    FormWindow::ReleaseShared();
     s.owner.reset();
-    if (s.ownerClassRegistered && UnregisterClassW(kOwnerClass, GetModuleHandleW(nullptr)))
-        s.ownerClassRegistered = false;
+    FormWindow::ReleaseShared();
     if (s.oleInitialised) {
         OleUninitialize();
         s.oleInitialised = false;

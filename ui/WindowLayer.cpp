@@ -9,8 +9,8 @@
 namespace qelvane {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"Qelvane.Form";
-bool formClassRegistered = false;
+WindowClass formClass{L"Qelvane.Form", CS_DBLCLKS,
+                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};  // system colour, not a brush of ours
 // Posted to the window: re-create the component whose identifier is in wParam.
 constexpr UINT kMsgRecreate = WM_APP + 1;
 
@@ -30,32 +30,12 @@ constexpr FrameStyle kFrames[] = {
     {WS_CAPTION, WS_EX_CLIENTEDGE, false},
 };
 
-constexpr std::array<PropertyInfo, 8> kCommonProperties{{
-    IntegerProperty("left"),
-    IntegerProperty("top"),
-    IntegerProperty("width"),
-    IntegerProperty("height"),
-    TextProperty("tag"),
-    TruthProperty("visible"),
-    TruthProperty("disable"),
-    BlockProperty("MousePointer"),
-}};
+// Value types of the common properties 0-7: left, top, width, height, tag, visible, disable, MousePointer.
+constexpr ValueType kCommonTypes[] = {ValueType::Integer, ValueType::Integer, ValueType::Integer,
+                                      ValueType::Integer, ValueType::String,  ValueType::Truth,
+                                      ValueType::Truth,   ValueType::Block};
 
 constexpr std::int32_t kMaxExtent = 32627;
-
-bool RegisterFormClass(WNDPROC proc) {
-    if (formClassRegistered) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);            // shared, not ours
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);  // system colour, not a brush of ours
-    wc.lpszClassName = kFormClass;
-    formClassRegistered = RegisterClassExW(&wc) != 0;
-    return formClassRegistered;
-}
 
 // For a window whose icon setting yields no icon of its own. The icons stay the program's:
 // the window never destroys them.
@@ -109,7 +89,7 @@ std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form, Window
     }
     for (const ComponentEntry& e : form.components) {
         const ComponentType* type = FindComponentType(e.type);
-        if (!type || !type->create || !e.newerBlock.empty()) {
+        if (!type || !e.newerBlock.empty()) {
             LastBuildFailure() = {"component block unusable", e.id, 0};
             return nullptr;
         }
@@ -121,7 +101,7 @@ std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form, Window
 }
 
 bool FormWindow::CreateNativeWindow() {
-    if (!RegisterFormClass(&FormWindow::WindowProc)) {
+    if (!formClass.Register(&FormWindow::WindowProc)) {
         NoteBuildFailure("RegisterClassExW");
         return false;
     }
@@ -140,7 +120,7 @@ bool FormWindow::CreateNativeWindow() {
         y = (GetSystemMetrics(SM_CYSCREEN) - self_.height) / 2;
     }
     const std::wstring title = WideFromGbk(props_.title);
-    HWND hwnd = CreateWindowExW(exStyle, kFormClass, title.c_str(), style, x, y, self_.width, self_.height, nullptr,
+    HWND hwnd = CreateWindowExW(exStyle, formClass.Name(), title.c_str(), style, x, y, self_.width, self_.height, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd) {
         NoteBuildFailure("CreateWindowExW (window)");
@@ -158,7 +138,7 @@ bool FormWindow::CreateNativeWindow() {
 
 std::unique_ptr<Component> FormWindow::CreateObject(const ComponentEntry& entry, int index) {
     const ComponentType* type = FindComponentType(entry.type);
-    if (!type || !type->create) return nullptr;
+    if (!type) return nullptr;
     return type->create(CreateArgs{entry, window_.get(), index + 1, *this});
 }
 
@@ -222,8 +202,7 @@ void FormWindow::Open() {
     // Each container brings its current page to the front; the focus goes back afterwards.
     HWND focus = GetFocus();
     for (ComponentSlot& slot : slots_)
-        if (slot.type->currentPage)
-            SyncPage(slot.entry.id, std::max(slot.type->currentPage(*slot.object), 0), true);
+        if (const auto page = slot.object->CurrentPage()) SyncPage(slot.entry.id, std::max(*page, 0), true);
     if (focus && IsWindow(focus)) SetFocus(focus);
 }
 
@@ -337,8 +316,8 @@ bool FormWindow::ShouldShow(const ComponentSlot& slot) {
     if (!slot.entry.visible) return false;
     if (slot.container < 0) return true;
     ComponentSlot& container = slots_[static_cast<std::size_t>(slot.container)];
-    if (!container.object || !container.type->currentPage) return true;
-    return slot.page == std::max(container.type->currentPage(*container.object), 0);
+    const auto page = container.object ? container.object->CurrentPage() : std::nullopt;
+    return !page || slot.page == std::max(*page, 0);
 }
 
 void FormWindow::SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) {
@@ -380,18 +359,15 @@ const ComponentEntry* FormWindow::Record(std::uint32_t componentId) {
 }
 
 FormWindow::Property FormWindow::Describe(std::uint32_t componentId, std::int32_t number) {
-    const PropertyInfo* info = nullptr;
-    if (number < 8) {
-        if (number >= 0) info = &kCommonProperties[static_cast<std::size_t>(number)];
-    } else if (componentId != 0 && componentId != kOwnRecordId) {
-        // The window type has no own properties here.
-        ComponentSlot* slot = Slot(componentId);
-        if (!slot) return {};  // the logic only names components that exist
-        if (!slot->object || !slot->object->Hwnd()) return {Access::NoNativeWindow};
-        info = slot->type->property(number - 8);
-    }
-    if (!info) return {};
-    return {Access::Done, info->type};
+    if (number < 0) return {};
+    if (number < 8) return {Access::Done, kCommonTypes[number]};
+    if (componentId == 0 || componentId == kOwnRecordId) return {};  // the window type has no own properties here
+    ComponentSlot* slot = Slot(componentId);
+    if (!slot) return {};  // the logic only names components that exist
+    if (!slot->object || !slot->object->Hwnd()) return {Access::NoNativeWindow};
+    const FieldRow* row = slot->object->Schema().Property(number);
+    if (!row) return {};
+    return {Access::Done, row->info.type};
 }
 
 FormWindow::Property FormWindow::Get(std::uint32_t componentId, std::int32_t number) {
@@ -400,8 +376,8 @@ FormWindow::Property FormWindow::Get(std::uint32_t componentId, std::int32_t num
     if (number < 8) {
         p.value = ReadCommon(componentId, number);
     } else {
-        ComponentSlot* slot = Slot(componentId);
-        p.value = slot->type->read(*slot->object, number - 8);
+        Component& c = *Slot(componentId)->object;
+        p.value = c.Read(*c.Schema().Property(number));
     }
     return p;
 }
@@ -413,10 +389,10 @@ FormWindow::Access FormWindow::Set(std::uint32_t componentId, std::int32_t numbe
         WriteCommon(componentId, number, value);
         return Access::Done;
     }
-    ComponentSlot* slot = Slot(componentId);
-    const PropertyInfo& info = *slot->type->property(number - 8);
-    if (info.clamped) value.number = std::clamp(value.number, info.min, info.max);
-    if (slot->type->apply(*slot->object, number - 8, value)) Recreate(componentId);
+    Component& c = *Slot(componentId)->object;
+    const FieldRow& row = *c.Schema().Property(number);
+    if (row.info.clamped) value.number = std::clamp(value.number, row.info.min, row.info.max);
+    if (c.Write(row, value)) Recreate(componentId);
     return Access::Done;
 }
 
@@ -531,7 +507,7 @@ void FormWindow::RecreateNow(std::size_t index) {
     slot.entry.top = r.top;
     slot.entry.width = r.right - r.left;
     slot.entry.height = r.bottom - r.top;
-    slot.entry.settings = slot.type->settings(*slot.object);
+    slot.entry.settings = slot.object->Settings();
     const bool hadFocus = FocusedIndex() == static_cast<int>(index);
 
     // Components sitting on this one would go down with its native window:
@@ -557,7 +533,7 @@ void FormWindow::RecreateNow(std::size_t index) {
     HWND hwnd = slot.object->Hwnd();
     if (ShouldShow(slot)) ShowWindow(hwnd, SW_SHOWNA);
     // The rebuilt container may hold fewer pages: show what its page in front holds now.
-    if (slot.type->currentPage) SyncPage(slot.entry.id, std::max(slot.type->currentPage(*slot.object), 0), false);
+    if (const auto page = slot.object->CurrentPage()) SyncPage(slot.entry.id, std::max(*page, 0), false);
     if (hadFocus) SetFocus(hwnd);
 }
 
@@ -606,12 +582,7 @@ void FormWindow::Close() {
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* created = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        if (created) created->window_.reset(hwnd);
-    }
-    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    FormWindow* self = AttachedOwner<FormWindow>(hwnd, msg, lParam);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     return self->Handle(msg, wParam, lParam);
 }
@@ -665,10 +636,6 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void FormWindow::ReleaseShared() {
-    for (const ComponentType* type : AllComponentTypes())
-        if (type->releaseShared) type->releaseShared();
-    if (formClassRegistered && UnregisterClassW(kFormClass, GetModuleHandleW(nullptr))) formClassRegistered = false;
-}
+void FormWindow::ReleaseShared() { WindowClass::UnregisterAll(); }
 
 }  // namespace qelvane

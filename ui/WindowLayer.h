@@ -16,7 +16,7 @@
 #include "ui/FocusOrder.h"
 #include "ui/RadioGroups.h"
 #include "ui/FormModel.h"
-#include "ui/components/ComponentTypes.h"
+#include "ui/components/Component.h"
 
 namespace qelvane {
 
@@ -71,13 +71,16 @@ public:
     // Tab / Shift+Tab through the focus order.
     void MoveFocus(bool backwards);
 
+    // For AttachedOwner: the handle, before CreateWindowEx returns it.
+    void AdoptWindow(HWND hwnd) { window_.reset(hwnd); }
+
     // ComponentHost
     EventOutcome Raise(std::uint32_t componentId, std::int32_t event, bool wantResult) override;
     Component* ComponentFromHwnd(HWND hwnd) override;
     void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) override;
     void RadioClicked(std::uint32_t componentId) override;
 
-    // Unregisters the window classes of the window and of every component type.
+    // Unregisters the window classes of the windows and components.
     static void ReleaseShared();
 
 private:

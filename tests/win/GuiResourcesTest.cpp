@@ -8,13 +8,13 @@
 #include "tests/win/GuiObjects.h"
 #include "tests/win/SuperBtnSupport.h"
 #include "tests/win/WinTestSupport.h"
-#include "ui/components/ComponentTypes.h"
+#include "ui/components/Component.h"
 
 namespace qelvane::wintest {
 namespace {
 
 constexpr std::int32_t kLabelCaption = 8, kCurrentPage = 12, kPicture = 10;
-constexpr std::int32_t kPicOut = 8 + SuperBtn::kPicOut;
+constexpr std::int32_t kPicOut = 15;  // SuperBtn PicOut
 
 std::vector<std::uint8_t> BlockOf(std::uint32_t id, std::int32_t number) {
     const auto* ref = reinterpret_cast<const ByteBlockRef*>(

@@ -8,7 +8,7 @@
 #include "base/WinHandles.h"
 #include "tests/unit/PictureTestImages.h"
 #include "tests/win/WinTestSupport.h"
-#include "ui/components/ComponentTypes.h"
+#include "ui/components/Component.h"
 #include "ui/components/Picture.h"
 #include "ui/components/PictureDraw.h"
 

@@ -5,7 +5,7 @@
 
 #include "tests/win/WinTestSupport.h"
 #include "ui/Schema.h"
-#include "ui/components/ComponentTypes.h"
+#include "ui/components/Component.h"
 
 namespace qelvane::wintest {
 namespace {

@@ -5,13 +5,6 @@
 
 namespace qelvane {
 
-RadioBox::RadioBox(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry)
-    : Component(type, host, entry.id), props_(std::get<RadioBoxProps>(entry.settings)) {}
-
-std::unique_ptr<Component> RadioBox::Create(const CreateArgs& args) {
-    return MakeComponent<RadioBox, RadioBoxProps>(TypeCode::RadioBox, args);
-}
-
 DWORD RadioBox::ButtonStyle() const {
     DWORD style = BS_AUTORADIOBUTTON | BS_MULTILINE | HAlignStyle(props_.hAlign) | VAlignStyle(props_.vAlign);
     if (props_.pushLike) style |= BS_PUSHLIKE;
@@ -23,10 +16,10 @@ DWORD RadioBox::ButtonStyle() const {
 
 bool RadioBox::Build(const CreateArgs& args) {
     picture_ = ButtonPicture(props_.picture);
-    if (!CreateNative(L"BUTTON", ChildStyle(args.entry) | ButtonStyle(), 0, args, WideFromGbk(props_.caption)))
+    if (!CreateWindowFor(args, {L"BUTTON", nullptr, ChildStyle(args.entry) | ButtonStyle(), 0,
+                                WideFromGbk(props_.caption)}))
         return false;
-    font_ = FontFromBlock(props_.font);
-    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
+    ApplyFont(props_.font);
     if (props_.backColor != kSystemFaceColour) back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
     picture_.ShowIn(Hwnd());
     if (props_.checked == 1) SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
@@ -35,48 +28,20 @@ bool RadioBox::Build(const CreateArgs& args) {
 
 bool RadioBox::NativeChecked() const { return SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-TypeSettings RadioBox::Settings() const {
-    RadioBoxProps p = props_;
-    p.checked = NativeChecked() ? 1 : 0;
-    return p;
+bool RadioBox::ReadLive(const FieldRow& row, PropertyValue&) {
+    if (Is(row, &props_.checked)) SyncSettings();  // the value read is also stored
+    return false;
 }
 
-PropertyValue RadioBox::Read(int own) {
-    if (own == kChecked) props_.checked = NativeChecked() ? 1 : 0;  // the value read is also stored
-    return ReadField(kProperties, props_, own);
+// Checked is the one custom write.
+bool RadioBox::Written(const FieldRow&, const PropertyValue&) {
+    SendMessageW(Hwnd(), BM_SETCHECK, props_.checked == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    return false;
 }
 
-bool RadioBox::Apply(int own, const PropertyValue& value) {
-    StoreField(kProperties, props_, own, value);
-    switch (own) {
-    case kChecked:
-        SendMessageW(Hwnd(), BM_SETCHECK, props_.checked == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-        return false;
-    case kCaption:
-        SetWindowTextW(Hwnd(), WideFromGbk(props_.caption).c_str());
-        return false;
-    case kFont:
-        font_ = FontFromBlock(props_.font);
-        SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), TRUE);
-        return false;
-    case kTextColor:
-    case kBackColor:
-        back_.reset(props_.backColor != kSystemFaceColour ? CreateSolidBrush(ResolveColour(props_.backColor))
-                                                          : nullptr);
-        InvalidateRect(Hwnd(), nullptr, TRUE);
-        return false;
-    case kPushLike:
-    case kFlat:
-    case kLeftText:
-    case kHAlign:
-    case kVAlign:
-        ApplyButtonStyle(Hwnd(), ButtonStyle());
-        return false;
-    case kPicture:
-        return true;  // the control is rebuilt to show or drop the picture
-    default:
-        return false;
-    }
+void RadioBox::Repaint() {
+    back_.reset(props_.backColor != kSystemFaceColour ? CreateSolidBrush(ResolveColour(props_.backColor)) : nullptr);
+    InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 bool RadioBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -54,14 +54,7 @@ namespace testing {
 void SetSoundHook(SoundHook hook) { soundHook = hook; }
 }  // namespace testing
 
-SuperBtn::SuperBtn(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry)
-    : Component(type, host, entry.id), props_(std::get<SuperBtnProps>(entry.settings)) {}
-
 SuperBtn::~SuperBtn() { StopOwnSound(); }
-
-std::unique_ptr<Component> SuperBtn::Create(const CreateArgs& args) {
-    return MakeComponent<SuperBtn, SuperBtnProps>(TypeCode::SuperBtn, args);
-}
 
 SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transparent) {
     Picture p;
@@ -111,73 +104,38 @@ bool SuperBtn::Build(const CreateArgs& args) {
         if (*c == kButtonTextAtCreation) *c = GetSysColor(COLOR_BTNTEXT);
     if (props_.bkColorIn == kLitFaceAtCreation) props_.bkColorIn = superbtn::ShiftColour(GetSysColor(COLOR_BTNFACE), kShiftIn);
     kind_ = props_.checkBox == 1 ? BS_CHECKBOX : props_.defaultStyle == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    if (!CreateNative(L"BUTTON", ChildStyle(args.entry) | kind_, 0, args, WideFromGbk(props_.caption)))
+    if (!CreateWindowFor(args, {L"BUTTON", nullptr, ChildStyle(args.entry) | kind_, 0, WideFromGbk(props_.caption)}))
         return false;
     const DWORD style = static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE));
     SetWindowLongW(Hwnd(), GWL_STYLE, static_cast<LONG>(OwnerDrawStyle(style)));
     picOut_ = MakePicture(props_.picOut, props_.transColorOut);
     picIn_ = MakePicture(props_.picIn, props_.transColorIn);
     picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
-    ApplyFont();
+    ApplyFont(props_.font);
     UpdateToolTip();
     return true;
 }
 
-void SuperBtn::ApplyFont() {
-    font_ = FontFromBlock(props_.font);
-    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), FALSE);
+void SuperBtn::BeforeWrite(const FieldRow& row) {
+    // The system may still be reading the sound bytes we replace.
+    if (Is(row, &props_.overSound) || Is(row, &props_.clickSound)) StopOwnSound();
 }
 
-bool SuperBtn::Apply(int own, const PropertyValue& value) {
-    const std::int32_t oldCheckBox = props_.checkBox;
-    const bool sound = own == kOverSound || own == kClickSound;
-    if (sound) StopOwnSound();  // the system may still be reading the bytes we replace
-    StoreField(kProperties, props_, own, value);
-    switch (own) {
-    case kCheckBox:
-        return props_.checkBox != oldCheckBox;
-    case kDefaultStyle:
-        return true;
-    case kStandardSound:
-    case kOverSound:
-    case kClickSound:
-        return false;
-    case kToolTip:
+bool SuperBtn::Written(const FieldRow& row, const PropertyValue& old) {
+    if (Is(row, &props_.checkBox)) return props_.checkBox != old.number;
+    if (Is(row, &props_.overSound) || Is(row, &props_.clickSound)) return false;
+    if (Is(row, &props_.toolTip)) {
         UpdateToolTip();
         return false;
-    case kFgColorOut:
-    case kBkColorOut:
-    case kFgColorIn:
-    case kBkColorIn:
-    case kFgColorFocus:
-    case kBkColorFocus:
-        if (props_.defaultColor == 1) return false;
-        break;
-    case kBtnStyle:
-        if (!TracksHover()) hot_ = false;
-        break;
-    case kCaption:
-        SetWindowTextW(Hwnd(), WideFromGbk(props_.caption).c_str());
-        break;
-    case kFont:
-        ApplyFont();
-        break;
-    case kPicOut:
-    case kTransColorOut:
-        picOut_ = MakePicture(props_.picOut, props_.transColorOut);
-        break;
-    case kPicIn:
-    case kTransColorIn:
-        picIn_ = MakePicture(props_.picIn, props_.transColorIn);
-        break;
-    case kPicDisabled:
-    case kTransColorDisabled:
-        picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
-        break;
-    default:
-        break;
     }
-    InvalidateRect(Hwnd(), nullptr, FALSE);
+    if (Is(row, &props_.btnStyle) && !TracksHover()) hot_ = false;
+    if (Is(row, &props_.picOut) || Is(row, &props_.transColorOut))
+        picOut_ = MakePicture(props_.picOut, props_.transColorOut);
+    if (Is(row, &props_.picIn) || Is(row, &props_.transColorIn))
+        picIn_ = MakePicture(props_.picIn, props_.transColorIn);
+    if (Is(row, &props_.picDisabled) || Is(row, &props_.transColorDisabled))
+        picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
+    Repaint();
     return false;
 }
 
@@ -240,7 +198,7 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     RECT caption = item.rcItem;
     if (picOut_ || picIn_) DrawPicture(dc, item.rcItem, state, caption);
     if (!props_.caption.empty()) {
-        ScopedSelect font(dc, FontOrDefault(font_));
+        ScopedSelect font(dc, Font());
         const Colours& c = colours;
         SetTextColor(dc, state.hot || state.pressed ? c.fgIn : focused ? c.fgFocus : c.fgOut);
         DrawCaption(dc, caption, state);

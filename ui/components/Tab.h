@@ -2,56 +2,34 @@
 // components are shown and hidden by the window layer's page sync.
 #pragma once
 
-#include <array>
-#include <memory>
-
-#include "ui/components/ComponentTypes.h"
+#include "ui/components/Component.h"
 
 namespace qelvane {
 
 class Tab final : public Component {
 public:
-    static constexpr int kHeaderPos = 0, kMultiLine = 1, kFont = 2, kPageCaptions = 3, kCurrentPage = 4,
-                         kHideHeader = 5, kFillBack = 6, kBackColor = 7;
-    static constexpr std::array<PropertyRow<TabProps>, 8> kProperties{{
-        {ChoiceProperty("HeaderPos", 3), &TabProps::headerPos},
-        {TruthProperty("MultiLine"), &TabProps::multiLine},
-        {BlockProperty("font"), &TabProps::font},
-        {BlockProperty("PageCaptions"), std::monostate{}},  // one block: u16 count, counted texts
-        {IntegerProperty("CurrentPage"), &TabProps::currentPage},
-        {TruthProperty("HideHeader"), &TabProps::hideHeader},
-        {TruthProperty("FillBack"), &TabProps::fillBack},
-        {IntegerProperty("BackColor"), &TabProps::backColor},
-    }};
+    using Props = TabProps;
+    Tab(ComponentHost& host, const ComponentEntry& entry) : Component(host, entry), props_(PropsAs<Props>()) {}
 
-    static std::unique_ptr<Component> Create(const CreateArgs& args);
-    static void ReleaseShared();
-
-    PropertyValue Read(int own);
-    bool Apply(int own, const PropertyValue& value);
-    TypeSettings Settings() const { return props_; }
-
+    bool Build(const CreateArgs& args) override;
     // The selected page, -1 when none; without headers the stored page.
-    std::int32_t CurrentPage() const;
+    std::optional<std::int32_t> CurrentPage() const override;
     int PageCount() const;
-
     bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool PaintsItself() const override { return headerless_; }
+    void Paint(HDC dc) override;
+    void Repaint() override;
+    void Restyle() override;
+    bool Written(const FieldRow& row, const PropertyValue& old) override;
+    bool ReadLive(const FieldRow& row, PropertyValue& value) override;
 
 private:
-    template <class T, class P>
-    friend std::unique_ptr<Component> MakeComponent(TypeCode, const CreateArgs&);
-    Tab(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry);
-    bool Build(const CreateArgs& args);
-    bool BuildContainer(const CreateArgs& args);
-    void PaintContainer(HDC dc);
-    void ApplyHeaderStyle();
     bool Headerless() const { return props_.hideHeader != 0; }
 
-    TabProps props_;
-    UniqueFont font_;
+    Props& props_;
     bool headerless_ = false;  // built as a plain container; HideHeader counts only at creation
 };
 

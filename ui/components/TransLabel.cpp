@@ -5,22 +5,15 @@
 #include "base/Gbk.h"
 
 namespace qelvane {
-TransLabel::TransLabel(const ComponentType& type, ComponentHost& host, const ComponentEntry& entry)
-    : Component(type, host, entry.id), props_(std::get<TransLabelProps>(entry.settings)) {}
-
-std::unique_ptr<Component> TransLabel::Create(const CreateArgs& args) {
-    if (!RegisterComponentClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
-    return MakeComponent<TransLabel, TransLabelProps>(TypeCode::TransLabel, args);
-}
-
-void TransLabel::ReleaseShared() {
-    UnregisterComponentClass(kClassName);
-}
+namespace {
+WindowClass labelClass{L"Qelvane.TransLabel", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr};
+}  // namespace
 
 bool TransLabel::Build(const CreateArgs& args) {
-    if (!CreateOwnClass(kClassName, ChildStyle(args.entry), WS_EX_TRANSPARENT, args, WideFromGbk(props_.caption)))
+    if (!CreateWindowFor(args, {nullptr, &labelClass, ChildStyle(args.entry), WS_EX_TRANSPARENT,
+                                WideFromGbk(props_.caption)}))
         return false;
-    font_ = FontFromBlock(props_.font);
+    Component::ApplyFont(props_.font);
     return true;
 }
 
@@ -30,7 +23,7 @@ void TransLabel::Paint(HDC dc) {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(Hwnd(), text.data(), length + 1)));
 
-    ScopedSelect font(dc, FontOrDefault(font_));
+    ScopedSelect font(dc, Font());
     constexpr UINT kHAlignFlags[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
     UINT flags = DT_NOCLIP | (props_.hAlign >= 0 && props_.hAlign <= 2 ? kHAlignFlags[props_.hAlign] : DT_LEFT);
     if (props_.wordWrap == 1)
@@ -74,7 +67,7 @@ void CollectVisibleBelow(HWND parent, std::vector<HWND>& out) {
 // The label has no background: before its new text is drawn, everything
 // beneath it is repainted, bottom of the Z order first and each parent before
 // its children, or old text would stay under the new.
-void TransLabel::TransparentRepaint() {
+void TransLabel::Repaint() {
     HWND top = Hwnd();
     while ((GetWindowLongW(top, GWL_STYLE) & (WS_POPUP | WS_CHILD)) == WS_CHILD) {
         HWND parent = GetParent(top);
@@ -102,31 +95,21 @@ void TransLabel::TransparentRepaint() {
     InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
-bool TransLabel::Apply(int own, const PropertyValue& value) {
-    StoreField(kProperties, props_, own, value);
-    if (own == kCaption) SetWindowTextW(Hwnd(), WideFromGbk(props_.caption).c_str());
-    if (own == kFont) font_ = FontFromBlock(props_.font);
-    TransparentRepaint();
-    return false;
+void TransLabel::ApplyCaption(const Text& caption) {
+    Component::ApplyCaption(caption);
+    Repaint();
 }
 
-bool TransLabel::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        result = 1;  // nothing of our own beneath the text
-        return true;
-    case WM_MOVE:
-        TransparentRepaint();
-        result = 0;
-        return true;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintMessage(wParam, [this](HDC dc) { Paint(dc); });
-        result = 0;
-        return true;
-    default:
-        return false;
-    }
+void TransLabel::ApplyFont(const Bytes& font) {
+    Component::ApplyFont(font);
+    Repaint();
+}
+
+bool TransLabel::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != WM_MOVE) return false;
+    Repaint();
+    result = 0;
+    return true;
 }
 
 }  // namespace qelvane

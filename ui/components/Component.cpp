@@ -1,0 +1,263 @@
+#include "ui/components/Component.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "base/Gbk.h"
+#include "ui/LogFont.h"
+#include "ui/components/Button.h"
+#include "ui/components/PicBox.h"
+#include "ui/components/RadioBox.h"
+#include "ui/components/SuperBtn.h"
+#include "ui/components/Tab.h"
+#include "ui/components/TransLabel.h"
+
+namespace qelvane {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x51656C76;  // one subclass of ours per control
+
+template <class T>
+std::unique_ptr<Component> Create(const CreateArgs& args) {
+    if (!std::holds_alternative<typename T::Props>(args.entry.settings)) return nullptr;
+    auto object = std::make_unique<T>(args.host, args.entry);
+    if (!object->Build(args)) return nullptr;
+    return object;
+}
+
+constexpr ComponentType kTypes[] = {
+    {TypeCode::Tab, &Create<Tab>, false},
+    {TypeCode::RadioBox, &Create<RadioBox>, true},
+    {TypeCode::Button, &Create<Button>, true},
+    {TypeCode::TransLabel, &Create<TransLabel>, false},
+    {TypeCode::SuperBtn, &Create<SuperBtn>, true},
+    {TypeCode::PicBox, &Create<PicBox>, false},
+};
+
+}  // namespace
+
+const ComponentType* FindComponentType(TypeCode code) {
+    for (const ComponentType& t : kTypes)
+        if (t.code == code) return &t;
+    return nullptr;
+}
+
+BuildFailure& LastBuildFailure() {
+    static BuildFailure failure;
+    return failure;
+}
+
+// ---- Component ----
+
+Component::Component(ComponentHost& host, const ComponentEntry& entry)
+    : host_(host),
+      id_(entry.id),
+      settings_(entry.settings),
+      schema_(SchemaOf(settings_)),
+      canTakeFocus_(FindComponentType(entry.type) && FindComponentType(entry.type)->canTakeFocus) {}
+
+Component::~Component() {
+    // Detach first: messages of the destruction must not reach a half-destroyed object.
+    if (!window_) return;
+    Detach();
+    window_.reset();
+}
+
+bool Component::CreateWindowFor(const CreateArgs& args, const WindowSpec& spec) {
+    if (spec.ownClass && !spec.ownClass->Register(&Component::OwnClassProc)) {
+        NoteBuildFailure("RegisterClassExW (component)");
+        return false;
+    }
+    const ComponentEntry& e = args.entry;
+    HWND hwnd = CreateWindowExW(spec.exStyle, spec.ownClass ? spec.ownClass->Name() : spec.systemClass,
+                                spec.text.c_str(), spec.style, e.left, e.top, e.width, e.height, args.parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
+                                GetModuleHandleW(nullptr), spec.ownClass ? this : nullptr);
+    if (!hwnd) {
+        NoteBuildFailure("CreateWindowExW (component)");
+        return false;
+    }
+    window_.reset(hwnd);
+    if (spec.ownClass) return true;
+    subclassed_ = SetWindowSubclass(hwnd, &Component::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!subclassed_) NoteBuildFailure("SetWindowSubclass");
+    return subclassed_;
+}
+
+void Component::Detach() {
+    HWND hwnd = window_.get();
+    if (!hwnd) return;
+    if (subclassed_) {
+        RemoveWindowSubclass(hwnd, &Component::SubclassProc, kSubclassId);
+        subclassed_ = false;
+    } else {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    }
+}
+
+LRESULT CALLBACK Component::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR refData) {
+    auto* self = reinterpret_cast<Component*>(refData);
+    if (!self) return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return self->Handle(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Component::OwnClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Component* self = AttachedOwner<Component>(hwnd, msg, lParam);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return self->Handle(msg, wParam, lParam);
+}
+
+LRESULT Component::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = window_.get();
+    return subclassed_ ? DefSubclassProc(hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT Component::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    ++depth_;
+    LRESULT result = 0;
+    if (msg == WM_NCDESTROY) {
+        result = Default(msg, wParam, lParam);
+        Detach();
+        window_.Forget();
+    } else if (OnMessage(msg, wParam, lParam, result)) {
+        // handled by the type
+    } else if (PaintsItself() && msg == WM_ERASEBKGND) {
+        result = 1;  // painted with the rest in WM_PAINT
+    } else if (PaintsItself() && (msg == WM_PAINT || msg == WM_PRINTCLIENT)) {
+        // One paint routine for both; WM_PRINTCLIENT brings its DC in wParam.
+        PAINTSTRUCT ps;
+        HDC dc = msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : BeginPaint(Hwnd(), &ps);
+        Paint(dc);
+        if (msg == WM_PAINT) EndPaint(Hwnd(), &ps);
+    } else {
+        result = Default(msg, wParam, lParam);
+        // Generic focus events of the types that take the focus.
+        if (canTakeFocus_ && msg == WM_SETFOCUS) Raise(events::kFocusGained);
+        if (canTakeFocus_ && msg == WM_KILLFOCUS) Raise(events::kFocusLost);
+    }
+    --depth_;
+    return result;
+}
+
+bool Component::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Component::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+EventOutcome Component::Raise(std::int32_t event, bool wantResult) { return host_.Raise(id_, event, wantResult); }
+
+PropertyValue Component::Read(const FieldRow& row) {
+    PropertyValue live;
+    if (ReadLive(row, live)) return live;
+    return ReadRow(row, PropsIn(settings_));
+}
+
+bool Component::Write(const FieldRow& row, const PropertyValue& value) {
+    void* props = PropsIn(settings_);
+    PropertyValue old;
+    if (row.effect == Effect::Custom) {
+        BeforeWrite(row);
+        old = ReadRow(row, props);
+    }
+    StoreRow(row, props, value);
+    switch (row.effect) {
+    case Effect::None:
+        return false;
+    case Effect::Repaint:
+        Repaint();
+        return false;
+    case Effect::Restyle:
+        Restyle();
+        return false;
+    case Effect::Caption:
+        ApplyCaption(*static_cast<const Text*>(row.In(props)));
+        return false;
+    case Effect::Font:
+        ApplyFont(*static_cast<const Bytes*>(row.In(props)));
+        return false;
+    case Effect::Rebuild:
+        return true;
+    case Effect::Custom:
+        return Written(row, old);
+    }
+    return false;
+}
+
+TypeSettings Component::Settings() {
+    SyncSettings();
+    return settings_;
+}
+
+void Component::ApplyCaption(const Text& caption) { SetWindowTextW(Hwnd(), WideFromGbk(caption).c_str()); }
+
+void Component::ApplyFont(const Bytes& font) {
+    font_ = FontFromBlock(font);
+    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+}
+
+HFONT Component::Font() const {
+    if (font_) return font_.get();
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));  // stock object, not ours
+}
+
+// ---- Shared helpers ----
+
+bool ReflectToChild(ComponentHost& host, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HWND child = nullptr;
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_NOTIFY:
+        child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM:
+        child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    default:
+        return false;
+    }
+    Component* c = child ? host.ComponentFromHwnd(child) : nullptr;
+    return c && c->OnReflected(msg, wParam, lParam, result);
+}
+
+DWORD ChildStyle(const ComponentEntry& entry, bool clipSiblings) {
+    DWORD style = WS_CHILD;
+    if (clipSiblings) style |= WS_CLIPSIBLINGS;
+    if (entry.disable) style |= WS_DISABLED;
+    if (entry.tabStop) style |= WS_TABSTOP;
+    return style;
+}
+
+UniqueFont FontFromBlock(const Bytes& logFont) {
+    const std::optional<LogFontA> f = ParseLogFont(logFont);
+    if (!f) return UniqueFont{};
+    LOGFONTW lf{};
+    lf.lfHeight = f->height;
+    lf.lfWidth = f->width;
+    lf.lfEscapement = f->escapement;
+    lf.lfOrientation = f->orientation;
+    lf.lfWeight = f->weight;
+    lf.lfItalic = f->italic;
+    lf.lfUnderline = f->underline;
+    lf.lfStrikeOut = f->strikeOut;
+    // Fixed overrides whatever the stored font says.
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = PROOF_QUALITY;
+    lf.lfPitchAndFamily = 0;
+    const std::wstring face = WideFromGbk(f->faceName);
+    const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
+    std::copy_n(face.begin(), n, lf.lfFaceName);
+    lf.lfFaceName[n] = L'\0';
+    return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+COLORREF ResolveColour(std::uint32_t colour) {
+    return colour == kSystemFaceColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour);
+}
+
+}  // namespace qelvane

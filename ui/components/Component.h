@@ -1,0 +1,182 @@
+// What every component type shares: the base that owns the native window and
+// the settings, serves the type's own properties through its schema, and runs
+// the write effects; and the table of types the window layer builds from.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "base/WinHandles.h"
+#include "base/WindowClass.h"
+#include "ui/FormModel.h"
+#include "ui/Schema.h"
+#include "ui/WindowEvents.h"
+
+namespace qelvane {
+
+// In the 64-bit property slot a byte block travels as a pointer to this.
+struct ByteBlockRef {
+    const std::uint8_t* data = nullptr;
+    std::uint32_t size = 0;
+};
+
+// Where the last window build failed and the system's error code then, so that a failed start
+// can be told apart from an emulator fault. Written by the step that fails.
+struct BuildFailure {
+    const char* step = nullptr;
+    std::uint32_t component = 0;
+    unsigned long error = 0;
+};
+BuildFailure& LastBuildFailure();
+inline void NoteBuildFailure(const char* step) {
+    const DWORD error = GetLastError();
+    LastBuildFailure().step = step;
+    LastBuildFailure().error = error;
+}
+
+class Component;
+
+// What a component needs from the window that holds it.
+class ComponentHost {
+public:
+    // Raises an event of the component; nothing while the window is torn down.
+    virtual EventOutcome Raise(std::uint32_t componentId, std::int32_t event, bool wantResult) = 0;
+    virtual Component* ComponentFromHwnd(HWND hwnd) = 0;
+    // Brings the page of a container to the front (shows its components, hides the others).
+    virtual void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) = 0;
+    // A radio box was clicked: the other boxes of its group that are in view lose their check.
+    virtual void RadioClicked(std::uint32_t componentId) = 0;
+
+protected:
+    ~ComponentHost() = default;
+};
+
+struct CreateArgs {
+    const ComponentEntry& entry;
+    HWND parent;
+    int controlId;
+    ComponentHost& host;
+};
+
+// The native window a type asks for. Without `ownClass` it is a system control
+// (e.g. "BUTTON"), subclassed at once; with it, a window of one of our classes.
+struct WindowSpec {
+    const wchar_t* systemClass = nullptr;
+    WindowClass* ownClass = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::wstring text;
+};
+
+// Base of every built component.
+class Component {
+public:
+    Component(ComponentHost& host, const ComponentEntry& entry);
+    Component(const Component&) = delete;
+    Component& operator=(const Component&) = delete;
+    virtual ~Component();
+
+    HWND Hwnd() const { return window_.get(); }
+    std::uint32_t Id() const { return id_; }
+    const TypeSchema& Schema() const { return schema_; }
+    ComponentHost& Host() const { return host_; }
+    // Inside one of its own messages: destroying it now would pull the floor away.
+    bool Busy() const { return depth_ > 0; }
+
+    virtual bool Build(const CreateArgs& args) = 0;
+
+    // The type's own properties (numbers from 8), by their schema rows. A write
+    // returns whether the component must be re-created from its settings.
+    PropertyValue Read(const FieldRow& row);
+    bool Write(const FieldRow& row, const PropertyValue& value);
+    // The current settings, for re-creation.
+    TypeSettings Settings();
+    // For a page container, the page in front (-1 for none).
+    virtual std::optional<std::int32_t> CurrentPage() const { return std::nullopt; }
+
+    // A notification the parent received from this component (WM_COMMAND,
+    // WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR*), handed back to it. True when handled.
+    virtual bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    EventOutcome Raise(std::int32_t event, bool wantResult = false);
+
+    // For AttachedOwner: the handle of a window of our class, before CreateWindowEx returns.
+    void AdoptWindow(HWND hwnd) { window_.reset(hwnd); }
+
+protected:
+    template <class Props>
+    Props& PropsAs() {
+        return std::get<Props>(settings_);
+    }
+    bool CreateWindowFor(const CreateArgs& args, const WindowSpec& spec);
+    // Type-specific messages; true when handled (result set).
+    virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Types that paint themselves: called for WM_PAINT and WM_PRINTCLIENT alike,
+    // and the background is left to it.
+    virtual bool PaintsItself() const { return false; }
+    virtual void Paint(HDC) {}
+
+    // Write effects (the rows say which); the defaults suit a system control.
+    virtual void Repaint() { InvalidateRect(Hwnd(), nullptr, TRUE); }
+    virtual void Restyle() {}
+    virtual void ApplyCaption(const Text& caption);
+    virtual void ApplyFont(const Bytes& font);
+    // Custom effects: before the value is stored, and after it (with the old value).
+    virtual void BeforeWrite(const FieldRow&) {}
+    virtual bool Written(const FieldRow&, const PropertyValue& old) {
+        (void)old;
+        return false;
+    }
+    // A value that lives in the native control rather than in the settings.
+    virtual bool ReadLive(const FieldRow&, PropertyValue&) { return false; }
+    virtual void SyncSettings() {}
+    // Whether the row stores into `field` of this component's settings.
+    bool Is(const FieldRow& row, const void* field) const { return row.In(PropsIn(settings_)) == field; }
+    // The font to draw with: the component's own, else the stock GUI font.
+    HFONT Font() const;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR refData);
+    static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Detach();
+
+    ComponentHost& host_;
+    std::uint32_t id_;
+    TypeSettings settings_;
+    const TypeSchema& schema_;
+    bool canTakeFocus_;
+    UniqueWindow window_;
+    UniqueFont font_;
+    bool subclassed_ = false;
+    int depth_ = 0;
+};
+
+// The types the window layer can build.
+struct ComponentType {
+    TypeCode code;
+    std::unique_ptr<Component> (*create)(const CreateArgs& args);
+    bool canTakeFocus;
+};
+// Null for an unknown code and for the window, which the window layer builds itself.
+const ComponentType* FindComponentType(TypeCode code);
+
+// Hands a child's notification to the child's component; used by every parent
+// that can hold components (the window, the tab control).
+bool ReflectToChild(ComponentHost& host, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// Child window styles every type starts from, with the entry's flags; never visible at creation.
+DWORD ChildStyle(const ComponentEntry& entry, bool clipSiblings = true);
+
+// A font from a 60-byte LOGFONTA with the fixed overrides; empty for any other length.
+UniqueFont FontFromBlock(const Bytes& logFont);
+// SystemFaceColour resolved to the current button-face colour.
+COLORREF ResolveColour(std::uint32_t colour);
+
+}  // namespace qelvane
