@@ -22,20 +22,12 @@ struct WindowTraits {
     static constexpr HandleKind kKind = HandleKind::Window;
     static void Release(HWND h) { DestroyWindow(h); }
 };
-struct FontTraits {
-    using Handle = HFONT;
-    static constexpr HandleKind kKind = HandleKind::Font;
-    static void Release(HFONT h) { DeleteObject(h); }
-};
-struct BrushTraits {
-    using Handle = HBRUSH;
-    static constexpr HandleKind kKind = HandleKind::Brush;
-    static void Release(HBRUSH h) { DeleteObject(h); }
-};
-struct BitmapTraits {
-    using Handle = HBITMAP;
-    static constexpr HandleKind kKind = HandleKind::Bitmap;
-    static void Release(HBITMAP h) { DeleteObject(h); }
+// Fonts, brushes and bitmaps: GDI objects, released with DeleteObject.
+template <class H, HandleKind K>
+struct GdiTraits {
+    using Handle = H;
+    static constexpr HandleKind kKind = K;
+    static void Release(H h) { DeleteObject(h); }
 };
 struct IconTraits {
     using Handle = HICON;
@@ -101,9 +93,9 @@ private:
 };
 
 using UniqueWindow = UniqueHandle<detail::WindowTraits>;
-using UniqueFont = UniqueHandle<detail::FontTraits>;
-using UniqueBrush = UniqueHandle<detail::BrushTraits>;
-using UniqueBitmap = UniqueHandle<detail::BitmapTraits>;
+using UniqueFont = UniqueHandle<detail::GdiTraits<HFONT, HandleKind::Font>>;
+using UniqueBrush = UniqueHandle<detail::GdiTraits<HBRUSH, HandleKind::Brush>>;
+using UniqueBitmap = UniqueHandle<detail::GdiTraits<HBITMAP, HandleKind::Bitmap>>;
 using UniqueIcon = UniqueHandle<detail::IconTraits>;
 using UniqueDc = UniqueHandle<detail::DcTraits>;
 

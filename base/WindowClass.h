@@ -26,17 +26,19 @@ private:
     bool registered_ = false;
 };
 
-// The object given to CreateWindowEx for a window of one of our classes: kept
-// in GWLP_USERDATA from WM_NCCREATE on, and told its handle then, before
-// CreateWindowEx returns it.
+// The window procedure of our classes: the object given to CreateWindowEx is
+// kept in GWLP_USERDATA from WM_NCCREATE on, told its handle then (before
+// CreateWindowEx returns it), and handles the window's messages.
 template <class Owner>
-Owner* AttachedOwner(HWND hwnd, UINT msg, LPARAM lParam) {
+LRESULT CALLBACK OwnerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-        if (owner) owner->AdoptWindow(hwnd);
+        auto* created = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        if (created) created->AdoptWindow(hwnd);
     }
-    return reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!owner) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return owner->HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace qelvane

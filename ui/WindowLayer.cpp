@@ -101,7 +101,7 @@ std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form, Window
 }
 
 bool FormWindow::CreateNativeWindow() {
-    if (!formClass.Register(&FormWindow::WindowProc)) {
+    if (!formClass.Register(&OwnerWindowProc<FormWindow>)) {
         NoteBuildFailure("RegisterClassExW");
         return false;
     }
@@ -581,13 +581,7 @@ void FormWindow::Close() {
     window_.reset();
 }
 
-LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    FormWindow* self = AttachedOwner<FormWindow>(hwnd, msg, lParam);
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->Handle(msg, wParam, lParam);
-}
-
-LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = window_.get();
     LRESULT result = 0;
     if (ReflectToChild(*this, msg, wParam, lParam, result)) return result;

@@ -71,7 +71,7 @@ public:
     // Tab / Shift+Tab through the focus order.
     void MoveFocus(bool backwards);
 
-    // For AttachedOwner: the handle, before CreateWindowEx returns it.
+    // For OwnerWindowProc: the handle, before CreateWindowEx returns it.
     void AdoptWindow(HWND hwnd) { window_.reset(hwnd); }
 
     // ComponentHost
@@ -109,8 +109,8 @@ private:
     void RecreateNow(std::size_t index);
     void Close();
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK OwnerWindowProc<FormWindow>(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     std::uint32_t id_;
     WindowEvents& events_;

@@ -49,17 +49,6 @@ DWORD_PTR Query(HWND hwnd, UINT msg, WPARAM wParam = 0) {
     return result;
 }
 
-void PressShiftTab() {
-    INPUT inputs[4]{};
-    const WORD keys[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
-        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, inputs, sizeof(INPUT));
-}
 
 class PagesAndRadiosTest : public ProgramWindowTest {
 protected:
@@ -216,7 +205,7 @@ TEST_F(PagesAndRadiosTest, ClicksCheckWithinThePageInFrontOnly) {
 TEST_F(PagesAndRadiosTest, ArrowOnPageOneTakesTheCheckFromHiddenPageZero) {
     ClickHeader(1);
     ASSERT_TRUE(WaitFocus(Box(8)));
-    for (int i = 0; i < 3; ++i) PressShiftTab();
+    for (int i = 0; i < 3; ++i) PressKey(VK_TAB, VK_SHIFT);
     ASSERT_TRUE(WaitFocus(Box(5))) << "Shift+Tab walks 单选框8, 7, 6, 5";
     EXPECT_EQ(CheckedBoxes(), (std::vector<int>{2})) << "the focus checks nothing";
     PressKey(VK_DOWN);
@@ -254,7 +243,7 @@ TEST_F(PagesAndRadiosTest, TabOrderOfPagesOneAndTwo) {
             PressKey(VK_TAB);
             EXPECT_TRUE(WaitFocus(Box(page * 4 + b))) << "page " << page << " box " << b;
         }
-        PressShiftTab();
+        PressKey(VK_TAB, VK_SHIFT);
         EXPECT_TRUE(WaitFocus(Box(page * 4 + 3)));
     }
     EXPECT_EQ(CheckedBoxes(), (std::vector<int>{2}));

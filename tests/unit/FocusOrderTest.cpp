@@ -5,40 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "app/Identifiers.h"
+#include "tests/unit/FormLayout.h"
+
 namespace qelvane {
 namespace {
 
-// The window's components in form order, with the page each radio box sits on
-// (-1: not on a page) and whether Tab may reach it.
-struct Layout {
-    const char* name;
-    int page;
-    bool tabStop;
-    bool canFocus;
-};
-
-const std::vector<Layout> kForm = {
-    {"超级按钮2", -1, true, true}, {"超级按钮1", -1, true, true}, {"单选框12", 2, true, true},
-    {"单选框8", 1, true, true},    {"图片框1", -1, false, false}, {"单选框11", 2, true, true},
-    {"单选框10", 2, true, true},   {"单选框9", 2, true, true},     {"单选框7", 1, true, true},
-    {"单选框6", 1, true, true},    {"单选框5", 1, true, true},     {"透明标签_价格", -1, false, false},
-    {"按钮1", -1, true, true},     {"单选框4", 0, true, true},     {"单选框3", 0, true, true},
-    {"单选框2", 0, true, true},    {"单选框1", 0, true, true},     {"选择夹", -1, false, true},
-};
+using testing::IndexOf;
+const std::vector<testing::Layout>& kForm = testing::FormLayout();
 
 std::vector<FocusCandidate> WithPageInFront(int front) {
     std::vector<FocusCandidate> out;
-    for (const Layout& l : kForm)
+    for (const testing::Layout& l : kForm)
         out.push_back({0, l.page < 0 || l.page == front, true, l.tabStop, l.canFocus});
     return out;
 }
 
-std::size_t IndexOf(const std::string& name) {
-    for (std::size_t i = 0; i < kForm.size(); ++i)
-        if (name == kForm[i].name) return i;
-    ADD_FAILURE() << "no component " << name;
-    return 0;
-}
 
 // Walks Tab (or Shift+Tab) from `start` for `steps` presses.
 std::vector<std::string> Walk(const std::vector<FocusCandidate>& c, const std::string& start,

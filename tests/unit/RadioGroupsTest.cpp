@@ -5,39 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "app/Identifiers.h"
+#include "tests/unit/FormLayout.h"
+
 namespace qelvane {
 namespace {
 
-constexpr std::uint32_t kTabId = 0x16010008u;
-
-// The window's components in form order: whether each is a radio box and the
-// page of the tab control it sits on (-1: on the window).
-struct Layout {
-    const char* name;
-    bool radio;
-    int page;
-};
-
-const std::vector<Layout> kForm = {
-    {"超级按钮2", false, -1}, {"超级按钮1", false, -1}, {"单选框12", true, 2}, {"单选框8", true, 1},
-    {"图片框1", false, -1},   {"单选框11", true, 2},    {"单选框10", true, 2}, {"单选框9", true, 2},
-    {"单选框7", true, 1},     {"单选框6", true, 1},     {"单选框5", true, 1},  {"透明标签_价格", false, -1},
-    {"按钮1", false, -1},     {"单选框4", true, 0},     {"单选框3", true, 0},  {"单选框2", true, 0},
-    {"单选框1", true, 0},     {"选择夹", false, -1},
-};
+using testing::IndexOf;
+const std::vector<testing::Layout>& kForm = testing::FormLayout();
 
 std::vector<RadioMember> WithPageInFront(int front) {
     std::vector<RadioMember> out;
-    for (const Layout& l : kForm)
+    for (const testing::Layout& l : kForm)
         out.push_back({l.radio, l.page < 0 ? 0u : kTabId, 0, l.page < 0 || l.page == front, true, true});
     return out;
-}
-
-std::size_t IndexOf(const std::string& name) {
-    for (std::size_t i = 0; i < kForm.size(); ++i)
-        if (name == kForm[i].name) return i;
-    ADD_FAILURE() << "no component " << name;
-    return 0;
 }
 
 std::string NameOf(std::optional<std::size_t> i) { return i ? kForm[*i].name : "(none)"; }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tests/win/RadioTabEventLog.h"
+#include "tests/win/Rendering.h"
 
 namespace qelvane::wintest {
 namespace {
@@ -129,31 +130,10 @@ std::vector<std::uint8_t> RedSquareIcon() {
     return file;
 }
 
-// Renders a control's client area into a memory bitmap: its pixels, top row first.
-std::vector<COLORREF> ClientPixels(HWND hwnd) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x) pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return pixels;
-}
-
+// One pixel of what a control paints (a negative coordinate counts from the far edge).
 COLORREF PixelOf(HWND hwnd, int x, int y) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    x = x < 0 ? r.right + x : x;
-    y = y < 0 ? r.bottom + y : y;
-    return ClientPixels(hwnd)[static_cast<std::size_t>(y * r.right + x)];
+    const Rendered r = PrintClient(hwnd, PRF_CLIENT | PRF_ERASEBKGND);
+    return r.At(x < 0 ? r.width + x : x, y < 0 ? r.height + y : y);
 }
 
 TEST_F(MainWindowTest, RadioBoxDrawsItsOwnBackgroundOverThePage) {
@@ -181,20 +161,18 @@ TEST_F(MainWindowTest, AnIconPictureStaysAnIconWithItsTransparency) {
     ASSERT_NE(SendMessageW(hwnd, BM_GETIMAGE, IMAGE_ICON, 0), 0);
 
     // Find the red square, then look just outside it, still inside the 16 x 16 icon.
-    RECT r;
-    GetClientRect(hwnd, &r);
-    const std::vector<COLORREF> pixels = ClientPixels(hwnd);
+    const Rendered r = PrintClient(hwnd, PRF_CLIENT | PRF_ERASEBKGND);
     int redX = -1, redY = -1;
-    for (int y = 0; y < r.bottom && redX < 0; ++y)
-        for (int x = 0; x < r.right; ++x)
-            if (pixels[static_cast<std::size_t>(y * r.right + x)] == RGB(255, 0, 0)) {
+    for (int y = 0; y < r.height && redX < 0; ++y)
+        for (int x = 0; x < r.width; ++x)
+            if (r.At(x, y) == RGB(255, 0, 0)) {
                 redX = x;
                 redY = y;
                 break;
             }
     ASSERT_GE(redX, 3) << "the red square is drawn";
-    EXPECT_EQ(pixels[static_cast<std::size_t>(redY * r.right + redX - 3)], RGB(0, 255, 0));
-    EXPECT_EQ(pixels[static_cast<std::size_t>((redY + 2) * r.right + redX - 2)], RGB(0, 255, 0));
+    EXPECT_EQ(r.At(redX - 3, redY), RGB(0, 255, 0));
+    EXPECT_EQ(r.At(redX - 2, redY + 2), RGB(0, 255, 0));
 }
 
 }  // namespace

@@ -11,15 +11,6 @@
 namespace qelvane::wintest {
 namespace {
 
-std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
 
 void RecordBox(const std::string& text) {
     std::fprintf(stderr, "box:%s:end\n", Hex(text).c_str());

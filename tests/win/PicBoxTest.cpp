@@ -7,6 +7,7 @@
 
 #include "base/WinHandles.h"
 #include "tests/unit/PictureTestImages.h"
+#include "tests/win/Rendering.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/components/Component.h"
 #include "ui/components/Picture.h"
@@ -29,29 +30,11 @@ struct Capture {
 
 std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-// What the box paints into a 32-bit memory bitmap of its client size (WM_PRINTCLIENT).
+// What the box paints for WM_PRINTCLIENT, as 0x00RRGGBB.
 Capture Render(HWND box) {
-    RECT client;
-    GetClientRect(box, &client);
-    Capture c;
-    c.width = client.right;
-    c.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), c.width, -c.height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, dib);
-    SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    c.pixels.assign(p, p + static_cast<std::size_t>(c.width) * c.height);
-    for (std::uint32_t& px : c.pixels) px &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
+    const Rendered r = PrintClient(box);
+    Capture c{r.width, r.height, {}};
+    for (COLORREF p : r.pixels) c.pixels.push_back(Rgb(p));
     return c;
 }
 

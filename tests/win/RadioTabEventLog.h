@@ -38,7 +38,7 @@ inline std::ostream& operator<<(std::ostream& os, const RaisedEvent& e) {
     return os << "{event " << e.event << ", 0x" << std::hex << e.component << std::dec << "}";
 }
 
-class EventLogTest : public ::testing::Test {
+class EventLogTest : public OpenWindowTest {
 protected:
     void SetUp() override {
         std::optional<FormDescription> form = DecodeForm(StoredFormBytes(), kRecorders);
@@ -56,21 +56,6 @@ protected:
         ASSERT_NE(window_, nullptr);
         Pump();
         raised.clear();
-    }
-    void TearDown() override {
-        ExitProgram(0);
-        testing::ResetRuntime();
-    }
-
-    HWND Native(std::uint32_t id) const {
-        ComponentSlot* slot = window_->Slot(id);
-        return slot && slot->object ? slot->object->Hwnd() : nullptr;
-    }
-    std::int32_t Get(std::uint32_t id, std::int32_t number) const {
-        return static_cast<std::int32_t>(GetProperty(kMainWindowId, id, number, -1));
-    }
-    void Set(std::uint32_t id, std::int32_t number, std::int64_t value) const {
-        SetProperty(kMainWindowId, id, number, -1, static_cast<std::uint64_t>(value));
     }
     bool Checked(std::uint32_t id) const { return SendMessageW(Native(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     // Only these boxes are checked, on any page.
@@ -96,8 +81,6 @@ protected:
         SendMessageW(Native(kTab), WM_LBUTTONUP, 0, at);
         Pump();
     }
-
-    FormWindow* window_ = nullptr;
 };
 
 }  // namespace qelvane::wintest

@@ -8,20 +8,11 @@
 #include <vector>
 
 #include "tests/win/GuiObjects.h"
+#include "tests/win/Rendering.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/components/SuperBtn.h"
 
 namespace qelvane::wintest {
-
-// Pixels as 0x00BBGGRR, like COLORREF, top row first.
-struct Rendered {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
-    }
-};
 
 inline constexpr COLORREF kSentinel = RGB(255, 0, 255);  // what the button left unpainted
 
@@ -30,39 +21,17 @@ inline constexpr COLORREF kSentinel = RGB(255, 0, 255);  // what the button left
 inline Rendered Render(HWND button, UINT itemState) {
     RECT rc;
     GetClientRect(button, &rc);
-    Rendered out;
-    out.width = rc.right;
-    out.height = rc.bottom;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = out.width;
-    bi.bmiHeader.biHeight = -out.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueDc dc(CreateCompatibleDC(nullptr));
-    if (!dib || !dc) return out;
-    {
-        ScopedSelect select(dc.get(), dib.get());
-        auto* px = static_cast<std::uint32_t*>(bits);
-        const std::size_t n = static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height);
-        for (std::size_t i = 0; i < n; ++i) px[i] = 0x00FF00FF;
+    return RenderWith(rc.right, rc.bottom, kSentinel, [&](HDC dc) {
         DRAWITEMSTRUCT di{};
         di.CtlType = ODT_BUTTON;
         di.CtlID = static_cast<UINT>(GetDlgCtrlID(button));
         di.itemAction = ODA_DRAWENTIRE;
         di.itemState = itemState;
         di.hwndItem = button;
-        di.hDC = dc.get();
+        di.hDC = dc;
         di.rcItem = rc;
         SendMessageW(GetParent(button), WM_DRAWITEM, di.CtlID, reinterpret_cast<LPARAM>(&di));
-        GdiFlush();
-        out.pixels.resize(n);
-        for (std::size_t i = 0; i < n; ++i)
-            out.pixels[i] = RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF);
-    }
-    return out;
+    });
 }
 
 inline POINT CentreOnScreen(HWND hwnd) {

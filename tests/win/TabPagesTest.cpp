@@ -2,6 +2,7 @@
 // writes without them, the page sync and its focus, header layout writes and
 // the headerless container.
 #include "tests/win/RadioTabEventLog.h"
+#include "tests/win/Rendering.h"
 #include "ui/Schema.h"
 
 namespace qelvane::wintest {
@@ -203,20 +204,9 @@ TEST_F(HeaderlessTest, PagesChangeOnlyByWritesAndTheFocusStays) {
 }
 
 TEST_F(HeaderlessTest, FillsItsBackgroundWithBackColor) {
-    HWND tab = Native(kTab);
-    RECT r;
-    GetClientRect(tab, &r);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    EXPECT_EQ(GetPixel(dc, r.right - 2, r.bottom - 2), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(255, 0, 0));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    const Rendered r = PrintClient(Native(kTab));
+    EXPECT_EQ(r.At(r.width - 2, r.height - 2), RGB(255, 0, 0));
+    EXPECT_EQ(r.At(2, 2), RGB(255, 0, 0));
 }
 
 TEST_F(HeaderlessTest, BackColorWriteRepaintsAtOnce) {

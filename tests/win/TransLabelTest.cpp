@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 
+#include "tests/win/Rendering.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace qelvane::wintest {
@@ -19,48 +20,9 @@ constexpr std::int32_t kCaption = 8, kTextEffect = 9, kTextColor = 11, kHAlign =
                        kVAlign = 14;
 constexpr std::int32_t kLeft = 0, kTop = 1;
 
-// The client area of a window as it is on screen now, read from the window's own DC.
-struct Pixels {
-    int width = 0, height = 0;
-    std::vector<COLORREF> colour;  // row by row
-    COLORREF At(int x, int y) const { return colour[static_cast<std::size_t>(y * width + x)]; }
-    bool operator==(const Pixels&) const = default;
-};
-
-Pixels Capture(HWND hwnd) {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    Pixels p;
-    p.width = client.right;
-    p.height = client.bottom;
-    HDC source = GetDC(hwnd);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = p.width;
-    info.bmiHeader.biHeight = -p.height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap dib(CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (dib && bits) {
-        {
-            ScopedSelect select(memory, dib.get());
-            BitBlt(memory, 0, 0, p.width, p.height, source, 0, 0, SRCCOPY);
-        }
-        GdiFlush();
-        const auto* bgra = static_cast<const std::uint32_t*>(bits);
-        p.colour.resize(static_cast<std::size_t>(p.width * p.height));
-        for (std::size_t i = 0; i < p.colour.size(); ++i) {
-            const std::uint32_t v = bgra[i];
-            p.colour[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-        }
-    }
-    DeleteDC(memory);
-    ReleaseDC(hwnd, source);
-    return p;
-}
+// The client area of a window as it is on screen now.
+using Pixels = Rendered;
+Pixels Capture(HWND hwnd) { return OnScreen(hwnd); }
 
 // Bounding box of the pixels that pass `is`, or nothing.
 template <class Pred>

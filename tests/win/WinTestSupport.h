@@ -40,6 +40,18 @@ inline constexpr std::array<Routine, 3> kCountingRoutines{&CountingRoutine<0>, &
 
 inline std::span<const std::uint8_t> StoredFormBytes() { return {kStoredForm, kStoredFormSize}; }
 
+// Bytes as upper-case hex pairs, e.g. to compare GBK text or to match it in a pattern.
+inline std::string Hex(const std::string& bytes, const char* separator = "") {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (!out.empty()) out += separator;
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
 // Runs what is queued, through the runtime's pre-translation like the loop does.
 inline void Pump() {
     MSG msg;
@@ -103,14 +115,9 @@ inline FormWindow* OpenMainWindow(std::span<const std::uint8_t> form, std::span<
     return window;
 }
 
-class MainWindowTest : public ::testing::Test {
+// A fixture holding an open MainWindow (opened by the derived SetUp), with shorthands.
+class OpenWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        routineCalls = {};
-        sourceSeen = {};
-        window_ = OpenMainWindow(StoredFormBytes(), kCountingRoutines);
-        ASSERT_NE(window_, nullptr);
-    }
     void TearDown() override {
         ExitProgram(0);
         testing::ResetRuntime();
@@ -135,6 +142,17 @@ protected:
     }
 
     FormWindow* window_ = nullptr;
+};
+
+// The real form with routines that count their calls.
+class MainWindowTest : public OpenWindowTest {
+protected:
+    void SetUp() override {
+        routineCalls = {};
+        sourceSeen = {};
+        window_ = OpenMainWindow(StoredFormBytes(), kCountingRoutines);
+        ASSERT_NE(window_, nullptr);
+    }
 };
 
 }  // namespace qelvane::wintest

@@ -1,4 +1,4 @@
-#include "ui/components/Button.h"
+#include "ui/components/Controls.h"
 
 #include "base/Gbk.h"
 
@@ -9,15 +9,7 @@ DWORD Button::ButtonStyle() const {
            VAlignStyle(props_.vAlign) | picture_.Style();
 }
 
-bool Button::Build(const CreateArgs& args) {
-    picture_ = ButtonPicture(props_.picture);
-    if (!CreateWindowFor(args, {L"BUTTON", nullptr, ChildStyle(args.entry) | ButtonStyle(), 0,
-                                WideFromGbk(props_.caption)}))
-        return false;
-    ApplyFont(props_.font);
-    picture_.ShowIn(Hwnd());
-    return true;
-}
+bool Button::Build(const CreateArgs& args) { return BuildButton(args); }
 
 bool Button::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;

@@ -1,4 +1,5 @@
-// Button style bits shared by the types built on the native BUTTON control.
+// What the types built on the native BUTTON control share: style bits, the
+// picture, and the build.
 #pragma once
 
 #include <windows.h>
@@ -6,8 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/Gbk.h"
 #include "base/WinHandles.h"
 #include "ui/FormModel.h"
+#include "ui/components/Component.h"
 #include "ui/components/PictureDraw.h"
 
 namespace qelvane {
@@ -58,5 +61,28 @@ inline void ApplyButtonStyle(HWND hwnd, DWORD buttonStyle) {
     SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(windowBits | buttonStyle));
     InvalidateRect(hwnd, nullptr, TRUE);
 }
+
+// A system BUTTON control showing its caption or its picture, its style bits
+// from the settings (Button, RadioBox).
+template <class P>
+class ButtonControl : public ComponentOf<P> {
+public:
+    using ComponentOf<P>::ComponentOf;
+
+protected:
+    virtual DWORD ButtonStyle() const = 0;
+    void Restyle() override { ApplyButtonStyle(this->Hwnd(), ButtonStyle()); }
+    bool BuildButton(const CreateArgs& args) {
+        picture_ = ButtonPicture(this->props_.picture);
+        if (!this->CreateWindowFor(args, {L"BUTTON", nullptr, ChildStyle(args.entry) | ButtonStyle(), 0,
+                                          WideFromGbk(this->props_.caption)}))
+            return false;
+        this->ApplyFont(this->props_.font);
+        picture_.ShowIn(this->Hwnd());
+        return true;
+    }
+
+    ButtonPicture picture_;  // shown instead of the caption while it holds one
+};
 
 }  // namespace qelvane

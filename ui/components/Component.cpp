@@ -6,12 +6,8 @@
 
 #include "base/Gbk.h"
 #include "ui/LogFont.h"
-#include "ui/components/Button.h"
-#include "ui/components/PicBox.h"
-#include "ui/components/RadioBox.h"
 #include "ui/components/SuperBtn.h"
-#include "ui/components/Tab.h"
-#include "ui/components/TransLabel.h"
+#include "ui/components/Controls.h"
 
 namespace qelvane {
 namespace {
@@ -65,7 +61,7 @@ Component::~Component() {
 }
 
 bool Component::CreateWindowFor(const CreateArgs& args, const WindowSpec& spec) {
-    if (spec.ownClass && !spec.ownClass->Register(&Component::OwnClassProc)) {
+    if (spec.ownClass && !spec.ownClass->Register(&OwnerWindowProc<Component>)) {
         NoteBuildFailure("RegisterClassExW (component)");
         return false;
     }
@@ -100,13 +96,7 @@ LRESULT CALLBACK Component::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
                                          DWORD_PTR refData) {
     auto* self = reinterpret_cast<Component*>(refData);
     if (!self) return DefSubclassProc(hwnd, msg, wParam, lParam);
-    return self->Handle(msg, wParam, lParam);
-}
-
-LRESULT CALLBACK Component::OwnClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Component* self = AttachedOwner<Component>(hwnd, msg, lParam);
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->Handle(msg, wParam, lParam);
+    return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT Component::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -114,7 +104,7 @@ LRESULT Component::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
     return subclassed_ ? DefSubclassProc(hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-LRESULT Component::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Component::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     ++depth_;
     LRESULT result = 0;
     if (msg == WM_NCDESTROY) {

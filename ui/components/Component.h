@@ -104,7 +104,7 @@ public:
 
     EventOutcome Raise(std::int32_t event, bool wantResult = false);
 
-    // For AttachedOwner: the handle of a window of our class, before CreateWindowEx returns.
+    // For OwnerWindowProc: the handle of a window of our class, before CreateWindowEx returns.
     void AdoptWindow(HWND hwnd) { window_.reset(hwnd); }
 
 protected:
@@ -143,8 +143,8 @@ protected:
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR refData);
-    static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK OwnerWindowProc<Component>(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void Detach();
 
     ComponentHost& host_;
@@ -156,6 +156,17 @@ private:
     UniqueFont font_;
     bool subclassed_ = false;
     int depth_ = 0;
+};
+
+// The base with the settings of one type at hand, as `props_`.
+template <class P>
+class ComponentOf : public Component {
+public:
+    using Props = P;
+    ComponentOf(ComponentHost& host, const ComponentEntry& entry) : Component(host, entry), props_(PropsAs<P>()) {}
+
+protected:
+    P& props_;
 };
 
 // The types the window layer can build.

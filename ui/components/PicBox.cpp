@@ -1,4 +1,4 @@
-#include "ui/components/PicBox.h"
+#include "ui/components/Controls.h"
 
 #include <algorithm>
 

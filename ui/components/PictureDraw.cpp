@@ -3,21 +3,6 @@
 namespace qelvane {
 namespace {
 
-// A memory DC, deleted with its owner.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // The screen's DC, given back to the system with its owner.
 class ScreenDc {
 public:
@@ -83,8 +68,8 @@ void DrawPicture(const DecodedPicture& picture, HDC dc, int x, int y, int width,
     if (width <= 0 || height <= 0) return;
     UniqueBitmap bitmap = DeviceBitmap(picture, dc, background);
     if (!bitmap) return;
-    MemoryDc source(dc);
-    if (!source.get()) return;
+    UniqueDc source(CreateCompatibleDC(dc));
+    if (!source) return;
     ScopedSelect selected(source.get(), bitmap.get());
 
     const int previousMode = SetStretchBltMode(dc, StretchModeForDisplay());

@@ -1,4 +1,4 @@
-#include "ui/components/RadioBox.h"
+#include "ui/components/Controls.h"
 
 #include "base/Gbk.h"
 #include "ui/components/ButtonStyles.h"
@@ -15,13 +15,8 @@ DWORD RadioBox::ButtonStyle() const {
 }
 
 bool RadioBox::Build(const CreateArgs& args) {
-    picture_ = ButtonPicture(props_.picture);
-    if (!CreateWindowFor(args, {L"BUTTON", nullptr, ChildStyle(args.entry) | ButtonStyle(), 0,
-                                WideFromGbk(props_.caption)}))
-        return false;
-    ApplyFont(props_.font);
+    if (!BuildButton(args)) return false;
     if (props_.backColor != kSystemFaceColour) back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
-    picture_.ShowIn(Hwnd());
     if (props_.checked == 1) SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     return true;
 }

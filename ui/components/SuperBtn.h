@@ -7,10 +7,9 @@
 
 namespace qelvane {
 
-class SuperBtn final : public Component {
+class SuperBtn final : public ComponentOf<SuperBtnProps> {
 public:
-    using Props = SuperBtnProps;
-    SuperBtn(ComponentHost& host, const ComponentEntry& entry) : Component(host, entry), props_(PropsAs<Props>()) {}
+    using ComponentOf::ComponentOf;
     ~SuperBtn() override;
 
     bool Build(const CreateArgs& args) override;
@@ -54,7 +53,6 @@ private:
     void UpdateToolTip();
     void EnsureToolTip();
 
-    Props& props_;
     Picture picOut_, picIn_, picDisabled_;
     UniqueWindow toolTip_;
     bool toolAdded_ = false;

@@ -1,4 +1,4 @@
-#include "ui/components/Tab.h"
+#include "ui/components/Controls.h"
 
 #include <commctrl.h>
 

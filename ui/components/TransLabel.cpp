@@ -1,4 +1,4 @@
-#include "ui/components/TransLabel.h"
+#include "ui/components/Controls.h"
 
 #include <vector>
 

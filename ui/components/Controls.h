@@ -1,0 +1,117 @@
+// The component types built on a system control or a plain window of ours:
+// what each does differently from the Component base. (SuperBtn, larger, has
+// its own header.)
+#pragma once
+
+#include <optional>
+
+#include "ui/components/ButtonStyles.h"
+#include "ui/components/Component.h"
+#include "ui/components/Picture.h"
+
+namespace qelvane {
+
+// `Tab` (选择夹): the common tab control, one page per caption; its pages'
+// components are shown and hidden by the window layer's page sync.
+class Tab final : public ComponentOf<TabProps> {
+public:
+    using ComponentOf::ComponentOf;
+
+    bool Build(const CreateArgs& args) override;
+    // The selected page, -1 when none; without headers the stored page.
+    std::optional<std::int32_t> CurrentPage() const override;
+    int PageCount() const;
+    bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool PaintsItself() const override { return headerless_; }
+    void Paint(HDC dc) override;
+    void Repaint() override;
+    void Restyle() override;
+    bool Written(const FieldRow& row, const PropertyValue& old) override;
+    bool ReadLive(const FieldRow& row, PropertyValue& value) override;
+
+private:
+    bool Headerless() const { return props_.hideHeader != 0; }
+
+    bool headerless_ = false;  // built as a plain container; HideHeader counts only at creation
+};
+
+// `RadioBox` (单选框): a native automatic radio button with wrapping text.
+class RadioBox final : public ButtonControl<RadioBoxProps> {
+public:
+    using ButtonControl::ButtonControl;
+
+    bool Build(const CreateArgs& args) override;
+    bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void Repaint() override;
+    bool Written(const FieldRow& row, const PropertyValue& old) override;
+    bool ReadLive(const FieldRow& row, PropertyValue& value) override;
+    void SyncSettings() override { props_.checked = NativeChecked() ? 1 : 0; }
+
+private:
+    DWORD ButtonStyle() const override;
+    bool NativeChecked() const;
+
+    UniqueBrush back_;  // null while the background is the face colour (system brush, not ours)
+    bool focusing_ = false;  // inside WM_SETFOCUS: click notices then are no clicks
+};
+
+// `Button` (按钮): a native push button with wrapping, centred text.
+class Button final : public ButtonControl<ButtonProps> {
+public:
+    using ButtonControl::ButtonControl;
+
+    bool Build(const CreateArgs& args) override;
+    bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    DWORD ButtonStyle() const override;
+};
+
+// `TransLabel` (透明标签): a child window of our own class that paints only its
+// text, so what lies beneath shows through.
+class TransLabel final : public ComponentOf<TransLabelProps> {
+public:
+    using ComponentOf::ComponentOf;
+
+    bool Build(const CreateArgs& args) override;
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool PaintsItself() const override { return true; }
+    void Paint(HDC dc) override;
+    // The label has no background: a change repaints what lies beneath it first.
+    void Repaint() override;
+    void ApplyCaption(const Text& caption) override;
+    void ApplyFont(const Bytes& font) override;
+
+private:
+};
+
+// `PicBox` (图片框): a child window of our own class filled with its background
+// colour, its picture drawn over it by its draw mode.
+class PicBox final : public ComponentOf<PicBoxProps> {
+public:
+    using ComponentOf::ComponentOf;
+
+    bool Build(const CreateArgs& args) override;
+
+protected:
+    bool PaintsItself() const override { return true; }
+    void Paint(HDC dc) override;
+    void Restyle() override;  // the border
+    bool Written(const FieldRow& row, const PropertyValue& old) override;
+
+private:
+    void DecodeOwnPicture();
+
+    UniqueBrush back_;
+    std::optional<DecodedPicture> decoded_;  // decoded once per `picture`, never while painting
+};
+
+}  // namespace qelvane
