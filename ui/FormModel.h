@@ -52,6 +52,7 @@ inline constexpr std::int32_t kWindowClosing = 1;
 }  // namespace events
 
 // ---- Type settings (the property blocks), defaults as a fresh component has them ----
+// How each field is stored, numbered and applied is in its type's schema (ui/Schema.cpp).
 
 struct WindowProps {
     static constexpr TypeCode kCode = TypeCode::Window;
@@ -69,12 +70,12 @@ struct WindowProps {
     std::int32_t escCloses = 0;
     std::int32_t f1OpensHelp = 0;
     std::int32_t helpContext = 0;
-    std::int32_t showInTaskbar = 1;  // from version 2
-    std::int32_t dragByClient = 0;   // from version 3
-    std::int32_t shape = 0;          // from version 3
-    std::int32_t alwaysOnTop = 0;    // from version 4
-    std::int32_t keepCaptionActive = 0;  // from version 5
-    Text className;                  // from version 6
+    std::int32_t showInTaskbar = 1;
+    std::int32_t dragByClient = 0;
+    std::int32_t shape = 0;
+    std::int32_t alwaysOnTop = 0;
+    std::int32_t keepCaptionActive = 0;
+    Text className;
     Bytes backPicture;
     Bytes icon;
     Bytes backSound;
@@ -86,103 +87,103 @@ struct WindowProps {
 struct TabProps {
     static constexpr TypeCode kCode = TypeCode::Tab;
     static constexpr std::uint32_t kVersion = 3;
-    std::int32_t headerPos = 0;   // 8  HeaderPos 0..3
-    std::int32_t multiLine = 0;   // 9  MultiLine
-    Bytes font;                   // 10 font (60-byte LOGFONTA or empty)
-    std::vector<Text> pageCaptions{Text{}};  // 11 PageCaptions
-    std::int32_t currentPage = 0;  // 12 CurrentPage
-    std::int32_t hideHeader = 0;   // 13 HideHeader (version 2)
-    std::int32_t fillBack = 1;     // 14 FillBack (version 3; older blocks give 0)
-    std::uint32_t backColor = kSystemFaceColour;  // 15 BackColor (version 3)
+    std::int32_t headerPos = 0;
+    std::int32_t multiLine = 0;
+    Bytes font;
+    std::vector<Text> pageCaptions{Text{}};
+    std::int32_t currentPage = 0;
+    std::int32_t hideHeader = 0;
+    std::int32_t fillBack = 1;
+    std::uint32_t backColor = kSystemFaceColour;
     friend bool operator==(const TabProps&, const TabProps&) = default;
 };
 
 struct RadioBoxProps {
     static constexpr TypeCode kCode = TypeCode::RadioBox;
     static constexpr std::uint32_t kVersion = 1;
-    Bytes picture;                 // 8
-    std::int32_t pushLike = 0;     // 9
-    std::int32_t flat = 0;         // 10
-    Text caption = "单选框";       // 11
-    std::int32_t leftText = 0;     // 12
-    std::int32_t hAlign = 0;       // 13
-    std::int32_t vAlign = 1;       // 14
-    std::uint32_t textColor = 0;   // 15
-    std::uint32_t backColor = kSystemFaceColour;  // 16
-    Bytes font;                    // 17
-    std::int32_t checked = 0;      // 18
+    Bytes picture;
+    std::int32_t pushLike = 0;
+    std::int32_t flat = 0;
+    Text caption = "单选框";
+    std::int32_t leftText = 0;
+    std::int32_t hAlign = 0;
+    std::int32_t vAlign = 1;
+    std::uint32_t textColor = 0;
+    std::uint32_t backColor = kSystemFaceColour;
+    Bytes font;
+    std::int32_t checked = 0;
     friend bool operator==(const RadioBoxProps&, const RadioBoxProps&) = default;
 };
 
 struct ButtonProps {
     static constexpr TypeCode kCode = TypeCode::Button;
     static constexpr std::uint32_t kVersion = 1;
-    Bytes picture;                 // 8
-    std::int32_t buttonType = 0;   // 9
-    Text caption = "按钮";         // 10
-    std::int32_t hAlign = 1;       // 11
-    std::int32_t vAlign = 1;       // 12
-    Bytes font;                    // 13
+    Bytes picture;
+    std::int32_t buttonType = 0;
+    Text caption = "按钮";
+    std::int32_t hAlign = 1;
+    std::int32_t vAlign = 1;
+    Bytes font;
     friend bool operator==(const ButtonProps&, const ButtonProps&) = default;
 };
 
 struct TransLabelProps {
     static constexpr TypeCode kCode = TypeCode::TransLabel;
     static constexpr std::uint32_t kVersion = 1;
-    Text caption = "透明标签";     // 8
-    std::int32_t textEffect = 0;   // 9
-    Bytes font;                    // 10
-    std::uint32_t textColor = 0;   // 11
-    std::int32_t hAlign = 0;       // 12
-    std::int32_t wordWrap = 0;     // 13
-    std::int32_t vAlign = 1;       // 14
+    Text caption = "透明标签";
+    std::int32_t textEffect = 0;
+    Bytes font;
+    std::uint32_t textColor = 0;
+    std::int32_t hAlign = 0;
+    std::int32_t wordWrap = 0;
+    std::int32_t vAlign = 1;
     friend bool operator==(const TransLabelProps&, const TransLabelProps&) = default;
 };
 
 struct SuperBtnProps {
     static constexpr TypeCode kCode = TypeCode::SuperBtn;
     static constexpr std::uint32_t kVersion = 2;
-    std::int32_t btnStyle = 0;     // 8
-    std::int32_t checkBox = 0;     // 9
-    std::int32_t checked = 0;      // 10
-    std::int32_t alignStyle = 0;   // 11
-    std::int32_t pressStyle = 0;   // 12
-    std::int32_t drawBorder = 1;   // 13
-    std::int32_t drawFocus = 0;    // 14
-    Bytes picOut;                  // 15
-    std::uint32_t transColorOut = kSystemFaceColour;  // 16
-    Bytes picIn;                   // 17
-    std::uint32_t transColorIn = kSystemFaceColour;   // 18
-    Bytes picDisabled;             // 19 (version 2)
-    std::uint32_t transColorDisabled = kSystemFaceColour;  // 20 (version 2)
-    Bytes font;                    // 21
-    Text caption = "超级按钮";     // 22
-    std::int32_t defaultColor = 1;  // 23
+    std::int32_t btnStyle = 0;
+    std::int32_t checkBox = 0;
+    std::int32_t checked = 0;
+    std::int32_t alignStyle = 0;
+    std::int32_t pressStyle = 0;
+    std::int32_t drawBorder = 1;
+    std::int32_t drawFocus = 0;
+    Bytes picOut;
+    std::uint32_t transColorOut = kSystemFaceColour;
+    Bytes picIn;
+    std::uint32_t transColorIn = kSystemFaceColour;
+    Bytes picDisabled;
+    std::uint32_t transColorDisabled = kSystemFaceColour;
+    Bytes font;
+    Text caption = "超级按钮";
+    std::int32_t defaultColor = 1;
     // With defaultColor 1 these six are replaced by system colours at paint time.
-    std::uint32_t fgColorOut = kButtonTextAtCreation;  // 24
-    std::uint32_t bkColorOut = kSystemFaceColour;      // 25
-    std::uint32_t fgColorIn = kButtonTextAtCreation;   // 26
-    std::uint32_t bkColorIn = kLitFaceAtCreation;      // 27
-    std::uint32_t fgColorFocus = kButtonTextAtCreation;  // 28
-    std::uint32_t bkColorFocus = kSystemFaceColour;   // 29
-    std::int32_t standardSound = 0;  // 30
-    Bytes overSound;                 // 31
-    Bytes clickSound;                // 32
-    Text toolTip;                    // 33
-    std::int32_t defaultStyle = 0;   // 34
+    std::uint32_t fgColorOut = kButtonTextAtCreation;
+    std::uint32_t bkColorOut = kSystemFaceColour;
+    std::uint32_t fgColorIn = kButtonTextAtCreation;
+    std::uint32_t bkColorIn = kLitFaceAtCreation;
+    std::uint32_t fgColorFocus = kButtonTextAtCreation;
+    std::uint32_t bkColorFocus = kSystemFaceColour;
+    std::int32_t standardSound = 0;
+    Bytes overSound;
+    Bytes clickSound;
+    Text toolTip;
+    std::int32_t defaultStyle = 0;
     friend bool operator==(const SuperBtnProps&, const SuperBtnProps&) = default;
 };
 
 struct PicBoxProps {
     static constexpr TypeCode kCode = TypeCode::PicBox;
     static constexpr std::uint32_t kVersion = 2;
-    std::int32_t border = 0;       // 8
-    std::uint32_t backColor = kSystemFaceColour;  // 9
-    Bytes picture;                 // 10
-    std::int32_t drawMode = 0;     // 11
-    std::int32_t playAnimation = 1;  // 12
-    Text dataSource;               // 13 (version 2)
-    Text dataColumn;               // 14 (version 2)
+    std::int32_t border = 0;
+    std::uint32_t backColor = kSystemFaceColour;
+    Bytes picture;
+    std::int32_t drawMode = 0;
+    std::int32_t playAnimation = 1;
+    Text dataSource;
+    Text dataColumn;
     friend bool operator==(const PicBoxProps&, const PicBoxProps&) = default;
 };
 
