@@ -25,7 +25,20 @@ target_include_directories(qelvane_picture SYSTEM PUBLIC ${QELVANE_DEPS_PREFIX}/
 target_link_libraries(qelvane_picture PUBLIC ${QELVANE_DEPS_PREFIX}/lib/libpng16.a
   ${QELVANE_DEPS_PREFIX}/lib/libjpeg.a z)
 
-set(QELVANE_WIN_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# The program's code is built for size, throws nothing and carries no unwind tables: nothing
+# unwinds through it, and on PE the tables would keep every function alive past --gc-sections.
+set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+set(QELVANE_LEAN -fno-exceptions -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-rtti
+  -fno-threadsafe-statics)  # one thread
+foreach(target qelvane_core qelvane_picture qelvane_stored_form)
+  target_compile_options(${target} PRIVATE ${QELVANE_LEAN})
+endforeach()
+
+set(QELVANE_WIN_BASE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+# The program may call only what Windows XP has; the test programs may use newer calls.
+set(QELVANE_PRODUCT_DEFINES ${QELVANE_WIN_BASE} _WIN32_WINNT=0x0501 WINVER=0x0501)
+set(QELVANE_WIN_DEFINES ${QELVANE_WIN_BASE} _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_library(qelvane_win STATIC
   base/Gbk.cpp
@@ -47,8 +60,8 @@ add_library(qelvane_win STATIC
   app/Links.cpp)
 qelvane_flags(qelvane_win)
 # Nothing may unwind through a window procedure or a C callback: our Windows code throws nothing.
-target_compile_options(qelvane_win PRIVATE -fno-exceptions)
-target_compile_definitions(qelvane_win PUBLIC ${QELVANE_WIN_DEFINES})
+target_compile_options(qelvane_win PRIVATE ${QELVANE_LEAN})
+target_compile_definitions(qelvane_win PRIVATE ${QELVANE_PRODUCT_DEFINES} INTERFACE ${QELVANE_WIN_BASE})
 target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_picture qelvane_stored_form
   comctl32 shell32 winmm ole32 gdi32 user32 kernel32)
 
@@ -65,9 +78,10 @@ set_source_files_properties(resources/Sounds.rc PROPERTIES OBJECT_DEPENDS ${CMAK
 set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp
   -Wl,--gc-sections -s)
 
-add_executable(Qelvane WIN32 app/Main.cpp)
+add_executable(Qelvane WIN32 app/Main.cpp runtime/NoExceptions.cpp)
 qelvane_flags(Qelvane)
-target_compile_options(Qelvane PRIVATE -fno-exceptions)
+target_compile_options(Qelvane PRIVATE ${QELVANE_LEAN})
+target_compile_definitions(Qelvane PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501)
 target_link_libraries(Qelvane PRIVATE qelvane_win qelvane_resources)
 target_link_options(Qelvane PRIVATE ${QELVANE_EXE_LINK_OPTIONS} -mwindows)
 # The product may import system DLLs only.
@@ -86,7 +100,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB QELVANE_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${QELVANE_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/WineTestMain.cpp)
 qelvane_flags(win_tests)
-target_link_libraries(win_tests PRIVATE qelvane_win qelvane_resources gtest)
+target_link_libraries(win_tests PRIVATE qelvane_win qelvane_resources gtest psapi)
+target_compile_definitions(win_tests PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_options(win_tests PRIVATE -static)
 qelvane_add_suite_tests(win_tests "win.")
 

@@ -1,13 +1,21 @@
 #include "runtime/ErrorText.h"
 
 #include <algorithm>
-#include <cstdio>
-
+#include <charconv>
 
 namespace qelvane {
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
+
+// Decimal, without the C library's formatted output (which would bring its
+// whole printf into the program).
+template <class Integer>
+void AppendNumber(std::string& out, Integer value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
 
 void AppendQuoted(std::string& out, const Text& tag) {
     out += kCrLf;
@@ -19,17 +27,21 @@ void AppendQuoted(std::string& out, const Text& tag) {
 }  // namespace
 
 AllocationFailureText::AllocationFailureText(std::uint64_t bytes) {
-    const int n = std::snprintf(text_, sizeof text_, "分配 %llu 字节内存失败!", static_cast<unsigned long long>(bytes));
-    length_ = n < 0 ? 0 : std::min(static_cast<std::size_t>(n), sizeof text_ - 1);
+    static constexpr char kBefore[] = "分配 ";
+    static constexpr char kAfter[] = " 字节内存失败!";
+    char* at = std::copy_n(kBefore, sizeof kBefore - 1, text_);
+    at = std::to_chars(at, text_ + sizeof text_ - sizeof kAfter, bytes).ptr;
+    at = std::copy_n(kAfter, sizeof kAfter - 1, at);
+    length_ = static_cast<std::size_t>(at - text_);
 }
 
 std::string BuildRuntimeErrorText(std::string_view message, std::int32_t code,
                                   std::uint32_t window, std::uint32_t component,
                                   std::span<const WindowTemplate> windows) {
-    char numbers[32];
-    std::snprintf(numbers, sizeof numbers, "\r\n%d, %d", static_cast<std::int32_t>(window),
-                  static_cast<std::int32_t>(component));
-    std::string detail = numbers;
+    std::string detail = kCrLf;
+    AppendNumber(detail, static_cast<std::int32_t>(window));
+    detail += ", ";
+    AppendNumber(detail, static_cast<std::int32_t>(component));
 
     if (window != 0 && IsWindowId(window)) {
         auto found = std::find_if(windows.begin(), windows.end(),
@@ -57,9 +69,9 @@ std::string BuildRuntimeErrorText(std::string_view message, std::int32_t code,
 
     std::string text = "运行时出错!\r\n";
     if (code != 0) {
-        char codeLine[32];
-        std::snprintf(codeLine, sizeof codeLine, "\r\n错误代码：%d\r\n", code);
-        text += codeLine;
+        text += "\r\n错误代码：";
+        AppendNumber(text, code);
+        text += kCrLf;
     }
     if (!message.empty()) {
         text += "\r\n错误信息：";

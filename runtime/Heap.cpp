@@ -24,11 +24,15 @@ void* Allocate(std::size_t size) {
     return HeapAlloc(Heap(), 0, size ? size : 1);
 }
 
+}  // namespace
+
 [[noreturn]] void Fail(std::size_t size) {
     // Not on the heap: reporting must not need what just ran out.
     const AllocationFailureText message(size);
     ReportRuntimeError(message.View(), 0, 0, 0);
 }
+
+namespace {
 
 void* AllocateOrFail(std::size_t size) {
     if (void* p = Allocate(size)) return p;

@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -68,7 +69,8 @@ void SetFolderOfProgramAsCurrent() {
     const std::size_t cut = full.rfind(L'\\');
     if (cut == std::wstring::npos) return;  // no folder: leave the current directory as it is
     // "C:\x.exe" keeps its root backslash: "C:" alone would mean the drive's current directory.
-    std::wstring folder = full.substr(0, cut == 2 && full[1] == L':' ? cut + 1 : cut);
+    const std::size_t keep = cut == 2 && full[1] == L':' ? cut + 1 : cut;
+    const std::wstring folder(full.data(), keep);
     SetCurrentDirectoryW(folder.c_str());
 }
 
@@ -168,6 +170,13 @@ FormWindow& LoadedWindowForAccess(std::uint32_t window, std::uint32_t component)
     return *w;
 }
 
+// Eight upper-case hex digits, without the C library's formatted output.
+std::string Hex8(std::uint32_t v) {
+    std::string out(8, '0');
+    for (int i = 7; i >= 0; --i, v >>= 4) out[static_cast<std::size_t>(i)] = "0123456789ABCDEF"[v & 15];
+    return out;
+}
+
 bool IsOwnRecord(std::uint32_t component) { return component == 0 || component == kOwnRecordId; }
 
 }  // namespace
@@ -204,9 +213,17 @@ void LoadWindow(std::uint32_t windowId) {
     if (!built) {
         // For whoever reads the program's error output (a GUI program on Windows has none).
         const BuildFailure& f = LastBuildFailure();
-        std::fprintf(stderr, "Qelvane: window %08X not built: %s, component %08X, error %lu\n",
-                     static_cast<unsigned>(windowId), f.step ? f.step : "unknown step",
-                     static_cast<unsigned>(f.component), f.error);
+        std::string line = "Qelvane: window ";
+        line += Hex8(windowId);
+        line += " not built: ";
+        line += f.step ? f.step : "unknown step";
+        line += ", component ";
+        line += Hex8(f.component);
+        line += ", error ";
+        char digits[16];
+        line.append(digits, std::to_chars(digits, digits + sizeof digits, f.error).ptr);
+        line += '\n';
+        std::fputs(line.c_str(), stderr);
         std::fflush(stderr);
         ReportRuntimeError(errors::kStartupWindowFailed, 0, windowId, 0);
     }

@@ -158,7 +158,7 @@ std::vector<std::wstring> LoadedModulesNamed(const wchar_t* baseName) {
     std::vector<HMODULE> modules(512);
     DWORD needed = 0;
     std::vector<std::wstring> paths;
-    if (!K32EnumProcessModules(GetCurrentProcess(), modules.data(),
+    if (!EnumProcessModules(GetCurrentProcess(), modules.data(),
                                static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed))
         return paths;
     modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
