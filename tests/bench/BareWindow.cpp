@@ -1,11 +1,20 @@
 // The native windows of MainWindow made directly, with no runtime, no form decoding and no
 // pictures: the floor against which the program's start-up time is measured.
+// Built a second time as BareMandated, which adds what the program must do whatever its
+// design: initialise OLE, decode its form and its two pictures, and draw them.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
+#include <optional>
 #include <string>
 
 #include "app/VendorContact.h"
+#ifdef QELVANE_BARE_MANDATED
+#include "app/StoredForm.h"
+#include "ui/FormCodec.h"
+#include "ui/components/PictureDraw.h"
+#endif
 
 namespace {
 
@@ -40,6 +49,29 @@ constexpr Radio kRadios[] = {
 const wchar_t* const kPages[] = {L"微信阅读粉丝", L"微信投票", L"公众号推广"};
 
 HFONT guiFont = nullptr;  // stock object, not ours
+HWND qrBox = nullptr;
+HWND chatButton = nullptr;
+
+#ifdef QELVANE_BARE_MANDATED
+std::optional<qelvane::DecodedPicture> qr, badge;
+
+void Nothing() {}
+
+// The form decoded as the program decodes it, and its two pictures.
+bool DecodeMandated() {
+    using namespace qelvane;
+    const Routine routines[3] = {&Nothing, &Nothing, &Nothing};
+    const std::optional<FormDescription> form = DecodeForm({kStoredForm, kStoredFormSize}, routines);
+    if (!form) return false;
+    for (const ComponentEntry& e : form->windows[0].components) {
+        if (const auto* box = std::get_if<PicBoxProps>(&e.settings))
+            qr = DecodePicture(box->picture.data(), box->picture.size());
+        if (const auto* button = std::get_if<SuperBtnProps>(&e.settings); button && !button->picOut.empty())
+            badge = DecodePicture(button->picOut.data(), button->picOut.size());
+    }
+    return qr && badge;
+}
+#endif
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
            int h) {
@@ -55,6 +87,11 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         // The image buttons' stand-in: a face-coloured rectangle.
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+#ifdef QELVANE_BARE_MANDATED
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        if (item->hwndItem == qrBox) qelvane::DrawPicture(*qr, item->hDC, 0, 0, 95, 95, face);
+        if (item->hwndItem == chatButton) qelvane::DrawPicture(*badge, item->hDC, 0, 0, -1, -1, face);
+#endif
         return TRUE;
     }
     case WM_COMMAND:
@@ -79,6 +116,9 @@ std::wstring Title() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+#ifdef QELVANE_BARE_MANDATED
+    if (FAILED(OleInitialize(nullptr)) || !DecodeMandated()) return 1;
+#endif
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -118,10 +158,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Child(main, L"BUTTON", L"获取最新价格", BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 16, 300, 168,
           56);
     Child(main, L"STATIC", L"价格：", WS_VISIBLE, 8, 258, 192, 38);
-    Child(main, L"BUTTON", L"", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 253, 264, 77, 22);
+    chatButton = Child(main, L"BUTTON", L"", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 253, 264, 77, 22);
     Child(main, L"BUTTON", L"24 小时自助下单", BS_OWNERDRAW | WS_TABSTOP | WS_VISIBLE, 208, 300,
           168, 56);
-    Child(main, L"STATIC", L"", WS_VISIBLE, 383, 263, 95, 95);
+    qrBox = Child(main, L"STATIC", L"", SS_OWNERDRAW | WS_VISIBLE, 383, 263, 95, 95);
     for (int i = 0; i < 12; ++i)
         if (kRadios[i].page == 0) ShowWindow(radios[i], SW_SHOWNA);
     ShowWindow(tab, SW_SHOWNA);

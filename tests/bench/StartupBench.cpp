@@ -1,12 +1,15 @@
-// Start-up time to a visible window, for two programs started alternately so that drift in
-// the machine's load falls on both alike.
-//   StartupBench.exe FIRST.exe SECOND.exe [RUNS] [WARMUPS]
-// Prints one "result" line per program (median, min, max in ms), the ratio of medians, and
-// one "memory" line per program: the median peak working set, read once the window is up.
+// Start-up time to a fully painted window, for programs started in turn so that drift in the
+// machine's load falls on all alike. Painted is judged from outside, on the screen: the price
+// label's text is there and, for a program marked with a leading '+', the QR code and the QQ
+// badge are drawn too, so that work put off past the first paint cannot look faster.
+//   StartupBench.exe RUNS WARMUPS [+]A.exe [+]B.exe ...
+// Prints one "result" line per program (median, min, max in ms), the ratio of each median to
+// the first's, and one "memory" line per program: the median peak working set once painted.
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,6 +33,60 @@ BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+// Client-area places of what must be on screen (the same in every program measured).
+constexpr RECT kLabel{8, 258, 200, 296};
+constexpr RECT kQr{383, 263, 478, 358};
+constexpr RECT kBadge{253, 264, 330, 286};
+
+// Counts of pixels in three places of the window's client area, read from the screen.
+struct Seen {
+    int labelInk = 0;  // dark: the label's text
+    int qrRed = 0;     // the QR code's red finder squares
+    int badgeBlue = 0; // the badge's blue
+};
+
+Seen Look(HWND hwnd) {
+    Seen seen;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* px = static_cast<const std::uint32_t*>(bits);
+    auto count = [&](const RECT& r, auto is) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom && y < client.bottom; ++y)
+            for (int x = r.left; x < r.right && x < client.right; ++x) {
+                const std::uint32_t v = px[y * client.right + x];
+                n += is(int((v >> 16) & 0xFF), int((v >> 8) & 0xFF), int(v & 0xFF));
+            }
+        return n;
+    };
+    if (bits) {
+        seen.labelInk = count(kLabel, [](int r, int g, int b) { return r < 90 && g < 90 && b < 90; });
+        seen.qrRed = count(kQr, [](int r, int g, int b) { return r > 150 && g < 110 && b < 110; });
+        seen.badgeBlue = count(kBadge, [](int r, int, int b) { return b > r + 40; });
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return seen;
+}
+
+bool Painted(HWND hwnd, bool withPictures) {
+    const Seen s = Look(hwnd);
+    return s.labelInk >= 15 && (!withPictures || (s.qrRed >= 50 && s.badgeBlue >= 50));
+}
+
 double Now(LARGE_INTEGER frequency) {
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
@@ -47,8 +104,8 @@ struct Start {
 };
 
 // Milliseconds from just before CreateProcess until a top-level window of the process is
-// visible, and its peak memory. Closes the program afterwards.
-Start TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
+// visible and painted, and its peak memory. Closes the program afterwards.
+Start TimeOneStart(const std::wstring& exe, bool withPictures, LARGE_INTEGER frequency) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     const std::wstring folder = FolderOf(exe);
     STARTUPINFOW startup{};
@@ -67,7 +124,7 @@ Start TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
         search.found = nullptr;
         EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
         const double now = Now(frequency);
-        if (search.found) {
+        if (search.found && Painted(search.found, withPictures)) {
             elapsed = now - start;
             break;
         }
@@ -75,7 +132,7 @@ Start TimeOneStart(const std::wstring& exe, LARGE_INTEGER frequency) {
         // 1 ms keeps the poll from taking a core away from the program it measures.
         Sleep(1);
     }
-    if (elapsed < 0) std::fwprintf(stderr, L"%ls: no visible window\n", exe.c_str());
+    if (elapsed < 0) std::fwprintf(stderr, L"%ls: no painted window\n", exe.c_str());
     wchar_t cls[64] = {};
     if (search.found && GetClassNameW(search.found, cls, 64) && std::wstring(cls) == L"#32770") {
         std::fwprintf(stderr, L"%ls: a message box opened instead of the window\n", exe.c_str());
@@ -115,39 +172,47 @@ Summary Summarise(std::vector<double> times) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) {
-        std::fwprintf(stderr, L"usage: StartupBench FIRST.exe SECOND.exe [RUNS] [WARMUPS]\n");
+    if (argc < 5) {
+        std::fwprintf(stderr, L"usage: StartupBench RUNS WARMUPS [+]A.exe [+]B.exe ...\n");
         return 2;
     }
-    const std::wstring exes[2] = {argv[1], argv[2]};
-    const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 21;
-    const int warmups = argc > 4 ? std::max(0, _wtoi(argv[4])) : 2;
+    const int runs = std::max(1, _wtoi(argv[1]));
+    const int warmups = std::max(0, _wtoi(argv[2]));
+    std::vector<std::wstring> exes;
+    std::vector<bool> pictures;
+    for (int i = 3; i < argc; ++i) {
+        const bool plus = argv[i][0] == L'+';
+        exes.push_back(argv[i] + (plus ? 1 : 0));
+        pictures.push_back(plus);
+    }
+    const std::size_t n = exes.size();
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
 
     for (int i = 0; i < warmups; ++i)
-        for (const std::wstring& exe : exes)
-            if (TimeOneStart(exe, frequency).ms < 0) return 1;
+        for (std::size_t k = 0; k < n; ++k)
+            if (TimeOneStart(exes[k], pictures[k], frequency).ms < 0) return 1;
 
-    std::vector<double> times[2], peaks[2];
+    std::vector<std::vector<double>> times(n), peaks(n);
     for (int i = 0; i < runs; ++i) {
-        // Alternate which goes first, so neither always follows the other's exit.
-        for (int k = 0; k < 2; ++k) {
-            const int which = (i + k) % 2;
-            const Start t = TimeOneStart(exes[which], frequency);
+        // Rotate which goes first, so that none always follows the same one's exit.
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t which = (static_cast<std::size_t>(i) + k) % n;
+            const Start t = TimeOneStart(exes[which], pictures[which], frequency);
             if (t.ms < 0) return 1;
             times[which].push_back(t.ms);
             peaks[which].push_back(t.peakKb);
         }
     }
-    Summary summary[2];
-    for (int k = 0; k < 2; ++k) {
+    std::vector<Summary> summary(n);
+    for (std::size_t k = 0; k < n; ++k) {
         summary[k] = Summarise(times[k]);
-        std::wprintf(L"result %ls median_ms=%.2f min_ms=%.2f max_ms=%.2f runs=%d\n",
-                     exes[k].c_str(), summary[k].median, summary[k].min, summary[k].max, runs);
+        std::wprintf(L"result %ls median_ms=%.2f min_ms=%.2f max_ms=%.2f runs=%d\n", exes[k].c_str(),
+                     summary[k].median, summary[k].min, summary[k].max, runs);
     }
-    std::wprintf(L"ratio %.3f\n", summary[0].median / summary[1].median);
-    for (int k = 0; k < 2; ++k)
+    for (std::size_t k = 1; k < n; ++k)
+        std::wprintf(L"ratio %ls %.3f\n", exes[k].c_str(), summary[0].median / summary[k].median);
+    for (std::size_t k = 0; k < n; ++k)
         std::wprintf(L"memory %ls median_peak_kb=%.0f\n", exes[k].c_str(), Summarise(peaks[k]).median);
     return 0;
 }
