@@ -18,9 +18,12 @@ HANDLE Heap() {
 }
 
 bool failEveryAllocation = false;
+std::uint64_t allocations = 0;  // since the count was last reset
+std::uint64_t failingAllocation = 0;  // the one that fails; 0: none
 
 void* Allocate(std::size_t size) {
-    if (failEveryAllocation) return nullptr;
+    ++allocations;
+    if (failEveryAllocation || allocations == failingAllocation) return nullptr;
     return HeapAlloc(Heap(), 0, size ? size : 1);
 }
 
@@ -66,6 +69,11 @@ void UseProcessHeap() { (void)Heap(); }
 
 namespace qelvane::testing {
 void FailEveryAllocation() { heap::failEveryAllocation = true; }
+void FailAllocationNumber(std::uint64_t n) {
+    heap::allocations = 0;
+    heap::failingAllocation = n;
+}
+std::uint64_t AllocationCount() { return heap::allocations; }
 }  // namespace qelvane::testing
 
 using qelvane::heap::AllocateAligned;

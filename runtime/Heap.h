@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace qelvane::heap {
 
@@ -16,4 +17,8 @@ void UseProcessHeap();
 namespace qelvane::testing {
 // From now on every allocation fails, as on a machine whose memory is exhausted.
 void FailEveryAllocation();
+// Counts allocations from now on and makes the nth fail (1: the next one; 0: none).
+void FailAllocationNumber(std::uint64_t n);
+// Allocations since FailAllocationNumber was last called.
+std::uint64_t AllocationCount();
 }  // namespace qelvane::testing
