@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #include "base/Gbk.h"
 
 namespace qelvane {

@@ -24,7 +24,7 @@ inline constexpr char kDefaultLinkAddress[] = "www.qelvane.example";
 // A shell request that names this window names it as its owner.
 inline constexpr wchar_t kLinkOwnerTitle[] = L"Microsoft Internet Explorer";
 
-// The ordering page and the QQ chat with the vendor (app/VendorContact.h).
+// The ordering page and the QQ chat with the vendor (vendor/price-list.toml).
 std::string OrderLink();
 std::string ChatLink();
 

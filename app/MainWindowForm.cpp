@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/RoutineOffsets.h"
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #include "app/Identifiers.h"
 #include "app/EmbeddedPictures.h"
 #include "ui/LogFont.h"
@@ -107,7 +107,7 @@ WindowTemplate BuildMainWindow() {
     button.caption = "获取最新价格";
 
     TabProps tab;
-    tab.pageCaptions = {"微信阅读粉丝", "微信投票", "公众号推广"};
+    tab.pageCaptions.assign(std::begin(vendor::kPageCaptions), std::end(vendor::kPageCaptions));
 
     win.components = {
         Bound(Component(TypeCode::SuperBtn, "超级按钮2", kOrderButtonId, kClientArea, {208, 300, 168, 56},
@@ -116,35 +116,24 @@ WindowTemplate BuildMainWindow() {
         Bound(Component(TypeCode::SuperBtn, "超级按钮1", kChatButtonId, kClientArea, {253, 264, 77, 22},
                         Stop::Yes, chat),
               kOpenQqChatOffset),
-        Radio("单选框12", kRadioBoxIds[2][3], {8, 176, 456, 32},
-              "转发|收藏|原文阅读：提高微信图文后台统计的分享转发、图文收藏、原文阅读，安全不封号"),
-        Radio("单选框8", kRadioBoxIds[1][3], {8, 178, 456, 32},
-              "微信H5授权登录：真人使用微信号授权登录，打开指定H5链接，可增加指定操作"),
+        Radio("单选框12", kRadioBoxIds[2][3], {8, 176, 456, 32}, vendor::kRadioCaptions[2][3]),
+        Radio("单选框8", kRadioBoxIds[1][3], {8, 178, 456, 32}, vendor::kRadioCaptions[1][3]),
         Component(TypeCode::PicBox, "图片框1", kPicBoxId, kClientArea, {383, 263, 95, 95}, Stop::No, qr),
-        Radio("单选框11", kRadioBoxIds[2][2], {8, 129, 456, 32},
-              "留言点赞：对文章多条留言进行点赞，凸显微信图文人气；也可对指定留言进行点赞，让留言排在第一！"),
-        Radio("单选框10", kRadioBoxIds[2][1], {8, 82, 456, 32}, "微信留言：真人按照指定内容留言，安全有效。"),
-        Radio("单选框9", kRadioBoxIds[2][0], {8, 35, 456, 32},
-              "朋友圈转发：海量真人分享，每人拥有300-1000个粉丝，立即引爆朋友圈！"),
-        Radio("单选框7", kRadioBoxIds[1][2], {8, 128, 456, 32},
-              "微信视频：访问微信图文中的视频，有效增加后台播放量和图文阅读量"),
-        Radio("单选框6", kRadioBoxIds[1][1], {8, 80, 456, 32}, "小程序扫码：扫码访问指定小程序，增加小程序授权量"),
-        Radio("单选框5", kRadioBoxIds[1][0], {8, 32, 456, 32}, "微信投票：人工投票，具体价格请发投票链接和投票位置"),
+        Radio("单选框11", kRadioBoxIds[2][2], {8, 129, 456, 32}, vendor::kRadioCaptions[2][2]),
+        Radio("单选框10", kRadioBoxIds[2][1], {8, 82, 456, 32}, vendor::kRadioCaptions[2][1]),
+        Radio("单选框9", kRadioBoxIds[2][0], {8, 35, 456, 32}, vendor::kRadioCaptions[2][0]),
+        Radio("单选框7", kRadioBoxIds[1][2], {8, 128, 456, 32}, vendor::kRadioCaptions[1][2]),
+        Radio("单选框6", kRadioBoxIds[1][1], {8, 80, 456, 32}, vendor::kRadioCaptions[1][1]),
+        Radio("单选框5", kRadioBoxIds[1][0], {8, 32, 456, 32}, vendor::kRadioCaptions[1][0]),
         Component(TypeCode::TransLabel, "透明标签_价格", kPriceLabelId, kClientArea, {8, 258, 192, 38},
                   Stop::No, label),
         Bound(Component(TypeCode::Button, "按钮1", kButtonId, kClientArea, {16, 300, 168, 56}, Stop::Yes,
                         button),
               kRefreshPriceLabelOffset),
-        Radio("单选框4", kRadioBoxIds[0][3], {8, 176, 456, 32},
-              "扫码关注：扫描二维码关注公众号，可制定关注后回复指定内容"),
-        Radio("单选框3", kRadioBoxIds[0][2], {8, 128, 456, 32},
-              "人工活粉：即真人关注，因对公众号的喜爱程度会出现掉粉的情况，掉粉不包补。"
-              "真人粉丝第一次会带后台阅读，后面看粉丝对公众号的兴趣。"),
-        Radio("单选框2", kRadioBoxIds[0][1], {8, 80, 456, 32}, "微信关注：俗称僵尸粉或死粉，有昵称和头像",
-              /*checked=*/true),
-        Radio("单选框1", kRadioBoxIds[0][0], {8, 32, 456, 32},
-              "图文阅读：真人模式，下单就刷（速度随机有时慢有时快），搭配送点赞，安全不封号；"
-              "可定制阅读带来源（会话、转发、朋友圈、历史），适用于客户查后台"),
+        Radio("单选框4", kRadioBoxIds[0][3], {8, 176, 456, 32}, vendor::kRadioCaptions[0][3]),
+        Radio("单选框3", kRadioBoxIds[0][2], {8, 128, 456, 32}, vendor::kRadioCaptions[0][2]),
+        Radio("单选框2", kRadioBoxIds[0][1], {8, 80, 456, 32}, vendor::kRadioCaptions[0][1], /*checked=*/true),
+        Radio("单选框1", kRadioBoxIds[0][0], {8, 32, 456, 32}, vendor::kRadioCaptions[0][0]),
         Component(TypeCode::Tab, "选择夹", kTabId, kClientArea, {0, 0, 488, 248}, Stop::No, tab),
     };
     // Each page lists its radio boxes from the bottom one up: the first gets

@@ -1,30 +1,18 @@
 #include "app/ServiceCatalogue.h"
 
+#include "vendor/VendorData.h"
+
 namespace qelvane {
 namespace {
 
-// The pairing is by radio box, as sold; on page 2 it deliberately does not
-// follow the boxes' captions.
-constexpr std::array<std::array<Service, kServicesPerPage>, kPageCount> kCatalogue{{
-    {{
-        {0x16010009u, "点击右侧QQ图标，增加微信阅读量"},
-        {0x1601000Bu, "价格：10元一百个微信关注"},
-        {0x1601000Cu, "价格：30元一百个微信真人粉丝"},
-        {0x1601000Du, "价格：40元一百个扫码关注"},
-    }},
-    {{
-        {0x1601001Eu, "点击右侧QQ图标，发送投票链接"},
-        {0x1601001Fu, "价格：30元一百个小程序扫码"},
-        {0x16010020u, "价格：40元一百个微信视频播放"},
-        {0x160121A0u, "价格：30元一百个微信H5授权"},
-    }},
-    {{
-        {0x16010026u, "价格：100元一百人朋友圈转发"},
-        {0x16010027u, "价格：20元一百条高级点赞"},
-        {0x16010028u, "价格：10元一篇，20条留言内容"},
-        {0x160121A3u, "价格：30元一百个"},
-    }},
-}};
+// The price texts of the vendor's price list (vendor/price-list.toml), paired with the
+// radio boxes by position: the pairing is by box, as sold, not by the boxes' captions.
+constexpr std::array<std::array<Service, kServicesPerPage>, kPageCount> kCatalogue = [] {
+    std::array<std::array<Service, kServicesPerPage>, kPageCount> pages{};
+    for (std::size_t p = 0; p < kPageCount; ++p)
+        for (std::size_t i = 0; i < kServicesPerPage; ++i) pages[p][i] = {kRadioBoxIds[p][i], vendor::kPriceTexts[p][i]};
+    return pages;
+}();
 
 }  // namespace
 

@@ -3,7 +3,8 @@
 # painted window (StartupBench). Run by scripts/bench.
 add_executable(BareWindow WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/BareWindow.cpp
   ${CMAKE_SOURCE_DIR}/tests/bench/BareWindow.rc)
-target_include_directories(BareWindow PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(BareWindow PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(BareWindow vendor_header)
 qelvane_flags(BareWindow)
 target_compile_definitions(BareWindow PRIVATE ${QELVANE_WIN_DEFINES})
 target_link_libraries(BareWindow PRIVATE comctl32 gdi32 user32 kernel32)

@@ -29,7 +29,8 @@ target_link_libraries(formc PRIVATE qelvane_form_tables)
 file(GLOB QELVANE_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${QELVANE_UNIT_TESTS})
 qelvane_flags(unit_tests)
-target_link_libraries(unit_tests PRIVATE qelvane_form_tables qelvane_picture GTest::gtest GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE qelvane_form_tables qelvane_picture qelvane_vendorfile GTest::gtest
+  GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
 target_link_options(unit_tests PRIVATE -fsanitize=address,undefined)
 target_compile_definitions(unit_tests PRIVATE QELVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

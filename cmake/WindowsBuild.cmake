@@ -70,9 +70,11 @@ target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_picture qelvane_st
 # Objects, so that the linker cannot drop the unreferenced resources.
 enable_language(RC)
 add_library(qelvane_resources OBJECT resources/Qelvane.rc resources/Sounds.rc)
-target_include_directories(qelvane_resources PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
+target_include_directories(qelvane_resources PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources
+  ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(qelvane_resources vendor_header)
 set_source_files_properties(resources/Qelvane.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/resources/qelvane.ico;${CMAKE_SOURCE_DIR}/resources/Qelvane.manifest;${CMAKE_SOURCE_DIR}/app/VendorContact.h")
+  "${CMAKE_SOURCE_DIR}/resources/qelvane.ico;${CMAKE_SOURCE_DIR}/resources/Qelvane.manifest;${QELVANE_VENDOR_HEADER}")
 set_source_files_properties(resources/Sounds.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/click.wav)
 
 set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp

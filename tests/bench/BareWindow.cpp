@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #ifdef QELVANE_BARE_MANDATED
 #include "app/StoredForm.h"
 #include "ui/FormCodec.h"

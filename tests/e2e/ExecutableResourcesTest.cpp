@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #include "tests/e2e/E2eDriver.h"
 
 namespace e2e {

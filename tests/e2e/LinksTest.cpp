@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #include "tests/e2e/PriceWindow.h"
 
 namespace e2e {

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <utility>
 
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #include "tests/e2e/E2eDriver.h"
 
 namespace e2e {

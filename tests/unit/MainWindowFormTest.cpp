@@ -4,7 +4,7 @@
 
 #include "app/RoutineOffsets.h"
 #include "app/ServiceCatalogue.h"
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #include "app/EmbeddedPictures.h"
 #include "ui/LogFont.h"
 #include "ui/Schema.h"

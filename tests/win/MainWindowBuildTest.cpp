@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/VendorContact.h"
+#include "vendor/VendorData.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/FormCodec.h"
 

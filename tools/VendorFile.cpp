@@ -1,0 +1,220 @@
+#include "tools/VendorFile.h"
+
+#include <iconv.h>
+
+#include <cctype>
+#include <optional>
+#include <sstream>
+
+#include <toml++/toml.h>
+
+namespace qelvane::vendorfile {
+namespace {
+
+class Reader {
+public:
+    Reader(std::string_view path, std::vector<Finding>& findings) : path_(path), findings_(findings) {}
+
+    void Error(const toml::source_region& at, const std::string& what) { Note(true, at, what); }
+    void Warning(const toml::source_region& at, const std::string& what) { Note(false, at, what); }
+
+    // A table's text value `key`, checked to be GBK; empty with an error when it is missing.
+    std::string Text(const toml::table& table, std::string_view key, const std::string& where) {
+        const toml::node* node = table.get(key);
+        if (!node) {
+            Error(table.source(), "missing key `" + where + "." + std::string(key) + "`");
+            return {};
+        }
+        const auto* value = node->as_string();
+        if (!value) {
+            Error(node->source(), "`" + where + "." + std::string(key) + "` must be a text in quotes");
+            return {};
+        }
+        const std::string text = value->get();
+        CheckGbk(text, node->source(), where + "." + std::string(key));
+        return text;
+    }
+
+    std::size_t GbkBytes(const std::string& utf8) {
+        std::size_t n = 0;
+        for (const std::string& c : Characters(utf8)) n += ToGbk(c).value_or("").size();
+        return n;
+    }
+
+private:
+    void Note(bool error, const toml::source_region& at, const std::string& what) {
+        std::ostringstream s;
+        s << path_ << ':' << at.begin.line << ':' << at.begin.column << ": " << (error ? "error" : "warning")
+          << ": " << what;
+        findings_.push_back({error, s.str()});
+    }
+
+    static std::vector<std::string> Characters(const std::string& utf8) {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < utf8.size();) {
+            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+            const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            out.push_back(utf8.substr(i, n));
+            i += n;
+        }
+        return out;
+    }
+
+    static std::optional<std::string> ToGbk(const std::string& utf8) { return Gbk(utf8); }
+
+    void CheckGbk(const std::string& text, const toml::source_region& at, const std::string& where) {
+        for (const std::string& c : Characters(text)) {
+            const unsigned char lead = static_cast<unsigned char>(c[0]);
+            if (lead < 0x20 || lead == 0x7F) {
+                Error(at, "`" + where + "` holds a control character");
+                return;
+            }
+            if (!ToGbk(c)) {
+                Error(at, "`" + where + "` holds \"" + c + "\", which GBK cannot hold");
+                return;
+            }
+        }
+    }
+
+    std::string_view path_;
+    std::vector<Finding>& findings_;
+};
+
+bool IsHostName(const std::string& host) {
+    if (host.empty() || host.size() > 253 || host.find('.') == std::string::npos) return false;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t dot = host.find('.', start);
+        const std::string label = host.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-') return false;
+        for (char c : label)
+            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-') return false;
+        if (dot == std::string::npos) return true;
+        start = dot + 1;
+    }
+}
+
+// A table array `key` of exactly `count` tables; null with an error otherwise.
+const toml::array* TableArray(Reader& r, const toml::table& table, std::string_view key, std::size_t count,
+                              const std::string& what) {
+    const toml::node* node = table.get(key);
+    const toml::array* array = node ? node->as_array() : nullptr;
+    if (!array || !array->is_array_of_tables()) {
+        r.Error(node ? node->source() : table.source(), "missing " + what + " (`[[" + std::string(key) + "]]`)");
+        return nullptr;
+    }
+    if (array->size() != count) {
+        r.Error(array->size() > count ? (*array)[count].source() : array->source(),
+                "there must be exactly " + std::to_string(count) + " " + what + ", not " +
+                    std::to_string(array->size()));
+        return nullptr;
+    }
+    return array;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+}  // namespace
+
+std::optional<std::string> Gbk(const std::string& utf8) {
+    iconv_t cd = iconv_open("GBK", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string in = utf8, out(utf8.size() * 2 + 4, '\0');
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    std::size_t inLeft = in.size(), outLeft = out.size();
+    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1)) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+ReadResult ReadVendorFile(std::string_view text, std::string_view path) {
+    ReadResult result;
+    Reader r(path, result.findings);
+    toml::table root;
+    try {
+        root = toml::parse(text, path);
+    } catch (const toml::parse_error& e) {
+        r.Error(e.source(), std::string(e.description()));
+        return result;
+    }
+
+    VendorData& d = result.data;
+    if (const toml::table* vendor = root["vendor"].as_table()) {
+        d.name = r.Text(*vendor, "name", "vendor");
+        d.qq = r.Text(*vendor, "qq", "vendor");
+        d.webHost = r.Text(*vendor, "web_host", "vendor");
+        d.orderHost = r.Text(*vendor, "order_host", "vendor");
+        const bool digits = !d.qq.empty() && d.qq.find_first_not_of("0123456789") == std::string::npos;
+        if (vendor->get("qq") && (!digits || d.qq.size() < 5 || d.qq.size() > 11))
+            r.Error(vendor->get("qq")->source(), "`vendor.qq` must be a QQ number: 5 to 11 digits");
+        for (const auto& [key, host] : {std::pair{"web_host", &d.webHost}, std::pair{"order_host", &d.orderHost}})
+            if (vendor->get(key) && !IsHostName(*host))
+                r.Error(vendor->get(key)->source(),
+                        std::string("`vendor.") + key + "` must be a host name such as www.example.com");
+    } else {
+        r.Error(root.source(), "missing table `[vendor]`");
+    }
+
+    if (const toml::array* pages = TableArray(r, root, "page", kPages, "pages")) {
+        for (std::size_t p = 0; p < kPages; ++p) {
+            const toml::table& page = *(*pages)[p].as_table();
+            const std::string where = "page[" + std::to_string(p + 1) + "]";
+            d.pages[p].caption = r.Text(page, "caption", where);
+            const toml::array* services = TableArray(r, page, "service", kServicesPerPage, "services on " + where);
+            if (!services) continue;
+            for (std::size_t s = 0; s < kServicesPerPage; ++s) {
+                const toml::table& service = *(*services)[s].as_table();
+                const std::string at = where + ".service[" + std::to_string(s + 1) + "]";
+                Service& out = d.pages[p].services[s];
+                out.caption = r.Text(service, "caption", at);
+                out.price = r.Text(service, "price", at);
+                if (const toml::node* price = service.get("price"); price && r.GbkBytes(out.price) > kPriceRoomGbkBytes)
+                    r.Warning(price->source(), "`" + at + ".price` is " + std::to_string(r.GbkBytes(out.price)) +
+                                                   " GBK bytes; the price label shows about " +
+                                                   std::to_string(kPriceRoomGbkBytes) + " on one line");
+            }
+        }
+    }
+    return result;
+}
+
+std::string VendorHeader(const VendorData& d) {
+    std::ostringstream h;
+    h << "// Generated from vendor/price-list.toml by vendorc; do not edit.\n"
+         "#pragma once\n\n"
+      << "#define QELVANE_VENDOR_NAME " << Quoted(d.name) << "\n"
+      << "#define QELVANE_VENDOR_QQ " << Quoted(d.qq) << "\n"
+      << "#define QELVANE_VENDOR_WEB_HOST " << Quoted(d.webHost) << "\n"
+      << "#define QELVANE_VENDOR_ORDER_HOST " << Quoted(d.orderHost) << "\n\n"
+      << "#ifndef RC_INVOKED\n"
+         "namespace qelvane::vendor {\n\n"
+         "inline constexpr char kName[] = QELVANE_VENDOR_NAME;\n"
+         "inline constexpr char kQqNumber[] = QELVANE_VENDOR_QQ;\n"
+         "inline constexpr char kWebHost[] = QELVANE_VENDOR_WEB_HOST;\n"
+         "inline constexpr char kOrderHost[] = QELVANE_VENDOR_ORDER_HOST;\n\n"
+         "// By page in tab order, then top to bottom.\n"
+         "inline constexpr const char* kPageCaptions[" << kPages << "] = {";
+    for (const Page& p : d.pages) h << "\n    " << Quoted(p.caption) << ",";
+    for (const auto& [name, price] : {std::pair{"kRadioCaptions", false}, std::pair{"kPriceTexts", true}}) {
+        h << "\n};\ninline constexpr const char* " << name << "[" << kPages << "][" << kServicesPerPage << "] = {";
+        for (const Page& p : d.pages) {
+            h << "\n    {";
+            for (const Service& s : p.services) h << "\n        " << Quoted(price ? s.price : s.caption) << ",";
+            h << "\n    },";
+        }
+    }
+    h << "\n};\n\n}  // namespace qelvane::vendor\n#endif\n";
+    return h.str();
+}
+
+}  // namespace qelvane::vendorfile
