@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "app/MainWindowForm.h"
 #include "app/ServiceCatalogue.h"
@@ -90,11 +91,6 @@ TEST(VendorFile, AChangedFileChangesTheGeneratedTexts) {
 
 TEST(VendorFile, MistakesNameTheirLineAndColumn) {
     const std::string shipped = Shipped();
-    struct Case {
-        const char* what;
-        std::string text;
-        std::string expected;  // a line of the findings
-    };
     const std::string noQq = Replaced(shipped, "qq = \"800012345\"\n", "");
     const std::string threeServices = Replaced(shipped, U(u8"[[page.service]]\ncaption = \"扫码关注："), U(u8"[[nope]]\ncaption = \"扫码关注："));
     const std::string fourPages = shipped + U(u8"\n[[page]]\ncaption = \"多余\"\n");
@@ -102,31 +98,21 @@ TEST(VendorFile, MistakesNameTheirLineAndColumn) {
     const std::string letters = Replaced(shipped, "qq = \"800012345\"", "qq = \"80001234x\"");
     const std::string badHost = Replaced(shipped, "order_host = \"order.qelvane.example\"", "order_host = \"order qelvane\"");
     const std::string longPrice = Replaced(shipped, U(u8"price = \"价格：30元一百个\""), U(u8"price = \"价格：30元一百个，另送二十个点赞和十条留言\""));
-    const Case cases[] = {
-        {"missing key", noQq,
-         "price-list.toml:" + PlaceOf(noQq, "[vendor]") + ": error: missing key `vendor.qq`"},
-        {"a service too few", threeServices,
-         "price-list.toml:" + PlaceOf(threeServices, "[[page.service]]") +
-             ": error: there must be exactly 4 services on page[1], not 3"},
-        {"a page too many", fourPages,
-         "price-list.toml:" + PlaceOf(fourPages, U(u8"[[page]]\ncaption = \"多余\"")) +
-             ": error: there must be exactly 3 pages, not 4"},
-        {"not GBK", notGbk,
-         "price-list.toml:" + PlaceOf(notGbk, U(u8"\"\U0001F600")) +
-             U(u8": error: `page[3].service[1].price` holds \"\U0001F600\", which GBK cannot hold")},
-        {"QQ not digits", letters,
-         "price-list.toml:" + PlaceOf(letters, "\"80001234x\"") + ": error: `vendor.qq` must be a QQ number: 5 to 11 digits"},
-        {"not a host name", badHost,
-         "price-list.toml:" + PlaceOf(badHost, "\"order qelvane\"") +
-             ": error: `vendor.order_host` must be a host name such as www.example.com"},
-        {"price over the label's room", longPrice,
-         "price-list.toml:" + PlaceOf(longPrice, U(u8"\"价格：30元一百个，")) +
-             ": warning: `page[3].service[4].price` is 42 GBK bytes; the price label shows about 32 on one line"},
+    // Each: the broken text, where the finding must point (the first place of that text), and what it says.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {noQq, "[vendor]", "error: missing key `vendor.qq`"},
+        {threeServices, "[[page.service]]", "error: there must be exactly 4 services on page[1], not 3"},
+        {fourPages, U(u8"[[page]]\ncaption = \"多余\""), "error: there must be exactly 3 pages, not 4"},
+        {notGbk, U(u8"\"\U0001F600"), U(u8"error: `page[3].service[1].price` holds \"\U0001F600\", which GBK cannot hold")},
+        {letters, "\"80001234x\"", "error: `vendor.qq` must be a QQ number: 5 to 11 digits"},
+        {badHost, "\"order qelvane\"", "error: `vendor.order_host` must be a host name such as www.example.com"},
+        {longPrice, U(u8"\"价格：30元一百个，"),
+         "warning: `page[3].service[4].price` is 42 GBK bytes; the price label shows about 32 on one line"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string findings = Findings(c.text);
-        EXPECT_NE(findings.find(c.expected + "\n"), std::string::npos) << findings;
+    for (const auto& [text, at, says] : cases) {
+        const std::string expected = "price-list.toml:" + PlaceOf(text, at) + ": " + says + "\n";
+        const std::string findings = Findings(text);
+        EXPECT_NE(findings.find(expected), std::string::npos) << expected << "not in\n" << findings;
     }
     EXPECT_TRUE(ReadVendorFile(longPrice, "p").Ok()) << "a long price is only a warning";
     EXPECT_FALSE(ReadVendorFile(badHost, "p").Ok());
