@@ -128,6 +128,15 @@ if(QELVANE_E2E_TESTS)
   qelvane_add_suite_tests(e2e_tests "e2e-cp1252." ENVIRONMENT QELVANE_LANG=en_US.UTF-8)
 endif()
 
+# A price changed in the vendor's price list reaches the label of a program built from it.
+if(TARGET e2e_tests)
+  add_test(NAME vendor.AChangedPriceReachesTheLabel
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-vendor-change ${QELVANE_FORMC} $<TARGET_FILE:e2e_tests>
+      ${CMAKE_BINARY_DIR}/vendor-change)
+  set_tests_properties(vendor.AChangedPriceReachesTheLabel PROPERTIES TIMEOUT 1200 RESOURCE_LOCK wine_display
+    ENVIRONMENT QELVANE_DEPS_PREFIX=${QELVANE_DEPS_PREFIX})
+endif()
+
 # Benchmarks: measured by scripts/bench, never run as tests.
 include(${CMAKE_SOURCE_DIR}/cmake/Bench.cmake OPTIONAL)
 

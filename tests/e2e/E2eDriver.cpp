@@ -25,7 +25,11 @@ std::wstring ExeFolder() {
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-std::wstring ProgramPath() { return ExeFolder() + L"Qelvane.exe"; }
+std::wstring ProgramPath() {
+    // Another build of the program, when a check names one.
+    if (const wchar_t* other = _wgetenv(L"QELVANE_E2E_PROGRAM"); other && *other) return other;
+    return ExeFolder() + L"Qelvane.exe";
+}
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH] = {};
