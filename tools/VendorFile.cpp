@@ -35,12 +35,6 @@ public:
         return text;
     }
 
-    std::size_t GbkBytes(const std::string& utf8) {
-        std::size_t n = 0;
-        for (const std::string& c : Characters(utf8)) n += ToGbk(c).value_or("").size();
-        return n;
-    }
-
 private:
     void Note(bool error, const toml::source_region& at, const std::string& what) {
         std::ostringstream s;
@@ -60,7 +54,6 @@ private:
         return out;
     }
 
-    static std::optional<std::string> ToGbk(const std::string& utf8) { return Gbk(utf8); }
 
     void CheckGbk(const std::string& text, const toml::source_region& at, const std::string& where) {
         for (const std::string& c : Characters(text)) {
@@ -69,7 +62,7 @@ private:
                 Error(at, "`" + where + "` holds a control character");
                 return;
             }
-            if (!ToGbk(c)) {
+            if (!Gbk(c)) {
                 Error(at, "`" + where + "` holds \"" + c + "\", which GBK cannot hold");
                 return;
             }
@@ -178,8 +171,10 @@ ReadResult ReadVendorFile(std::string_view text, std::string_view path) {
                 Service& out = d.pages[p].services[s];
                 out.caption = r.Text(service, "caption", at);
                 out.price = r.Text(service, "price", at);
-                if (const toml::node* price = service.get("price"); price && r.GbkBytes(out.price) > kPriceRoomGbkBytes)
-                    r.Warning(price->source(), "`" + at + ".price` is " + std::to_string(r.GbkBytes(out.price)) +
+                // A text GBK cannot hold has had its error already.
+                const std::size_t bytes = Gbk(out.price).value_or("").size();
+                if (const toml::node* price = service.get("price"); price && bytes > kPriceRoomGbkBytes)
+                    r.Warning(price->source(), "`" + at + ".price` is " + std::to_string(bytes) +
                                                    " GBK bytes; the price label shows about " +
                                                    std::to_string(kPriceRoomGbkBytes) + " on one line");
             }

@@ -40,7 +40,6 @@ public:
         }
         bitmap_ = PictureToBitmap(picture.data(), picture.size());
     }
-    explicit operator bool() const { return icon_ || bitmap_; }
     DWORD Style() const { return icon_ ? BS_ICON : bitmap_ ? BS_BITMAP : 0; }
     void ShowIn(HWND button) const {
         if (icon_)

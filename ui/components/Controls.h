@@ -21,6 +21,8 @@ public:
     // The selected page, -1 when none; without headers the stored page.
     std::optional<std::int32_t> CurrentPage() const override;
     int PageCount() const;
+    // A page index brought into the pages there are (0 when there are none).
+    std::int32_t ClampedPage(std::int32_t page) const;
     bool OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:

@@ -45,8 +45,7 @@ bool Tab::Build(const CreateArgs& args) {
     if (Headerless()) {
         headerless_ = true;
         if (!CreateWindowFor(args, {nullptr, &containerClass, ChildStyle(args.entry, false)})) return false;
-        const int pages = PageCount();
-        props_.currentPage = pages > 0 ? std::clamp(props_.currentPage, 0, pages - 1) : 0;
+        props_.currentPage = ClampedPage(props_.currentPage);
         return true;
     }
     if (!CreateWindowFor(args, {WC_TABCONTROLW, nullptr, ChildStyle(args.entry, false) | HeaderStyle(props_)}))
@@ -60,8 +59,7 @@ bool Tab::Build(const CreateArgs& args) {
         item.pszText = text.data();
         SendMessageW(Hwnd(), TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-    const int pages = PageCount();
-    props_.currentPage = pages > 0 ? std::clamp(props_.currentPage, 0, pages - 1) : 0;
+    props_.currentPage = ClampedPage(props_.currentPage);
     SendMessageW(Hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(props_.currentPage), 0);
     return true;
 }
@@ -69,6 +67,11 @@ bool Tab::Build(const CreateArgs& args) {
 std::optional<std::int32_t> Tab::CurrentPage() const {
     if (headerless_) return props_.currentPage;
     return static_cast<std::int32_t>(SendMessageW(Hwnd(), TCM_GETCURSEL, 0, 0));
+}
+
+std::int32_t Tab::ClampedPage(std::int32_t page) const {
+    const int pages = PageCount();
+    return pages > 0 ? std::clamp(page, 0, pages - 1) : 0;
 }
 
 int Tab::PageCount() const {
@@ -95,8 +98,7 @@ void Tab::Repaint() { RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RD
 
 bool Tab::Written(const FieldRow& row, const PropertyValue&) {
     if (Is(row, &props_.currentPage)) {
-        const int pages = PageCount();
-        props_.currentPage = pages > 0 ? std::clamp(props_.currentPage, 0, pages - 1) : 0;
+        props_.currentPage = ClampedPage(props_.currentPage);
         // TCM_SETCURSEL sends no selection notices: the page events stay silent.
         if (!headerless_) SendMessageW(Hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(props_.currentPage), 0);
         Host().SyncPage(Id(), props_.currentPage, props_.hideHeader == 0);
