@@ -43,6 +43,8 @@ constexpr RECT kBadge{253, 264, 330, 286};
 
 // Counts of pixels in three places of the window's client area, read from the screen.
 struct Seen {
+    int face = 0;      // the button-face grey around the texts: a window not yet painted is
+                       // black or white, and black would pass for ink
     int labelInk = 0;  // dark: the label's text
     int tabInk = 0;    // the page headers' texts
     int captionInk = 0;  // the first radio box's caption
@@ -77,6 +79,11 @@ Seen Look(HWND hwnd) {
     };
     if (bits) {
         auto dark = [](int r, int g, int b) { return r < 90 && g < 90 && b < 90; };
+        const COLORREF f = GetSysColor(COLOR_BTNFACE);
+        auto face = [&](int r, int g, int b) {
+            return std::abs(r - GetRValue(f)) < 8 && std::abs(g - GetGValue(f)) < 8 && std::abs(b - GetBValue(f)) < 8;
+        };
+        seen.face = count(kLabel, face) + count(kTabHeaders, face) + count(kFirstCaption, face);
         seen.labelInk = count(kLabel, dark);
         seen.tabInk = count(kTabHeaders, dark);
         seen.captionInk = count(kFirstCaption, dark);
@@ -92,7 +99,10 @@ Seen Look(HWND hwnd) {
 
 bool Painted(HWND hwnd, bool withPictures) {
     const Seen s = Look(hwnd);
-    return s.labelInk >= 15 && s.tabInk >= 30 && s.captionInk >= 30 &&
+    const int area = (kLabel.right - kLabel.left) * (kLabel.bottom - kLabel.top) +
+                     (kTabHeaders.right - kTabHeaders.left) * (kTabHeaders.bottom - kTabHeaders.top) +
+                     (kFirstCaption.right - kFirstCaption.left) * (kFirstCaption.bottom - kFirstCaption.top);
+    return s.face >= area / 2 && s.labelInk >= 15 && s.tabInk >= 30 && s.captionInk >= 30 &&
            (!withPictures || (s.qrRed >= 50 && s.badgeBlue >= 50));
 }
 
