@@ -139,13 +139,20 @@ bool FormWindow::CreateNativeWindow() {
 std::unique_ptr<Component> FormWindow::CreateObject(const ComponentEntry& entry, int index) {
     const ComponentType* type = FindComponentType(entry.type);
     if (!type) return nullptr;
-    return type->create(CreateArgs{entry, window_.get(), index + 1, *this});
+    // Straight onto its container when that stands already: moving a window later costs more
+    // than making it.
+    HWND parent = window_.get();
+    if (ComponentSlot* container = entry.parent ? Slot(entry.parent) : nullptr;
+        container && container->object && container->object->Hwnd())
+        parent = container->object->Hwnd();
+    return type->create(CreateArgs{entry, parent, index + 1, *this});
 }
 
 void FormWindow::Place(ComponentSlot& slot) {
     if (slot.entry.parent == 0) return;
     ComponentSlot* parent = Slot(slot.entry.parent);
     if (!parent || !parent->object) return;
+    if (GetParent(slot.object->Hwnd()) == parent->object->Hwnd()) return;
     SetParent(slot.object->Hwnd(), parent->object->Hwnd());
     // Same numbers, now counted from the container's client area.
     SetWindowPos(slot.object->Hwnd(), nullptr, slot.entry.left, slot.entry.top, slot.entry.width, slot.entry.height,
@@ -153,16 +160,23 @@ void FormWindow::Place(ComponentSlot& slot) {
 }
 
 bool FormWindow::CreateComponents() {
-    // Last form entry first.
-    for (std::size_t i = slots_.size(); i-- > 0;) {
+    auto create = [&](std::size_t i) {
         slots_[i].object = CreateObject(slots_[i].entry, static_cast<int>(i));
-        if (!slots_[i].object) {
-            BuildFailure& failure = LastBuildFailure();
-            if (!failure.step) NoteBuildFailure("component creation");
-            failure.component = slots_[i].entry.id;
-            return false;
-        }
-    }
+        if (slots_[i].object) return true;
+        BuildFailure& failure = LastBuildFailure();
+        if (!failure.step) NoteBuildFailure("component creation");
+        failure.component = slots_[i].entry.id;
+        return false;
+    };
+    auto holdsOthers = [&](const ComponentSlot& slot) {
+        return std::any_of(slots_.begin(), slots_.end(), [&](const ComponentSlot& s) { return s.entry.parent == slot.entry.id; });
+    };
+    // Containers first, so that what they hold is made on them. Then the rest in form order: a
+    // new window goes beneath its siblings, so they stand in order without being moved.
+    for (std::size_t i = slots_.size(); i-- > 0;)
+        if (holdsOthers(slots_[i]) && !create(i)) return false;
+    for (std::size_t i = 0; i < slots_.size(); ++i)
+        if (!slots_[i].object && !create(i)) return false;
     for (ComponentSlot& slot : slots_) Place(slot);
     return true;
 }
@@ -176,7 +190,8 @@ void FormWindow::StackInFormOrder() {
         HWND parent = GetParent(child);
         auto it = std::find_if(lastOfParent.begin(), lastOfParent.end(), [&](auto& p) { return p.first == parent; });
         HWND after = it == lastOfParent.end() ? HWND_TOP : it->second;
-        SetWindowPos(child, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        if (GetWindow(child, GW_HWNDPREV) != (after == HWND_TOP ? nullptr : after))
+            SetWindowPos(child, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         if (it == lastOfParent.end())
             lastOfParent.emplace_back(parent, child);
         else
@@ -193,10 +208,7 @@ void FormWindow::Open() {
     int show = kShowCommands[std::clamp(props_.startPosition, 0, 3)];
     // Only a frame that can be sized can be maximised.
     if (show == SW_SHOWMAXIMIZED && !kFrames[std::clamp(props_.border, 0, 6)].resizable) show = SW_SHOW;
-    if (self_.visible) {
-        ShowWindow(window_.get(), show);
-        UpdateWindow(window_.get());
-    }
+    if (self_.visible) ShowWindow(window_.get(), show);
     if (FocusedIndex() < 0) RestoreFocus();
 
     // Each container brings its current page to the front; the focus goes back afterwards.
@@ -204,6 +216,9 @@ void FormWindow::Open() {
     for (ComponentSlot& slot : slots_)
         if (const auto page = slot.object->CurrentPage()) SyncPage(slot.entry.id, std::max(*page, 0), true);
     if (focus && IsWindow(focus)) SetFocus(focus);
+    // Painted once, after the focus and the page have settled: each radio box drawn again for
+    // a focus change asks the tab control beneath it to paint once more.
+    if (self_.visible) UpdateWindow(window_.get());
 }
 
 ComponentSlot* FormWindow::Slot(std::uint32_t componentId) {
