@@ -4,6 +4,7 @@
 
 #include "vendor/VendorData.h"
 #include "base/Gbk.h"
+#include "base/SystemLibrary.h"
 
 namespace qelvane {
 namespace {
@@ -40,7 +41,10 @@ void OpenLink(std::span<const CommandArgument> arguments) {
         shellOpenHook(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return;
     }
-    (void)ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // shell32 is large: loaded with the first link, not at every start.
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    if (auto open = SystemFunction<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW"))
+        (void)open(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 namespace testing {

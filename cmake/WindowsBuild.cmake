@@ -29,8 +29,10 @@ target_link_libraries(qelvane_picture PUBLIC ${QELVANE_DEPS_PREFIX}/lib/libpng16
 # unwinds through it, and on PE the tables would keep every function alive past --gc-sections.
 set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+# A stack canary in every function with an array or an address taken (libssp, linked statically).
 set(QELVANE_LEAN -fno-exceptions -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-rtti
-  -fno-threadsafe-statics)  # one thread
+  -fno-threadsafe-statics  # one thread
+  -fstack-protector-strong)
 foreach(target qelvane_core qelvane_picture qelvane_stored_form)
   target_compile_options(${target} PRIVATE ${QELVANE_LEAN})
 endforeach()
@@ -42,6 +44,7 @@ set(QELVANE_WIN_DEFINES ${QELVANE_WIN_BASE} _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_library(qelvane_win STATIC
   base/Gbk.cpp
+  base/SystemLibrary.cpp
   runtime/Heap.cpp
   runtime/Runtime.cpp
   base/WinHandles.cpp
@@ -63,7 +66,8 @@ qelvane_flags(qelvane_win)
 target_compile_options(qelvane_win PRIVATE ${QELVANE_LEAN})
 target_compile_definitions(qelvane_win PRIVATE ${QELVANE_PRODUCT_DEFINES} INTERFACE ${QELVANE_WIN_BASE})
 target_link_libraries(qelvane_win PUBLIC qelvane_core qelvane_picture qelvane_stored_form
-  comctl32 shell32 winmm ole32 gdi32 user32 kernel32)
+  comctl32 ole32 gdi32 user32 kernel32)
+target_link_options(qelvane_win INTERFACE -fstack-protector-strong)
 
 # Icon, manifest (common controls 6), version record and the image buttons' click sound;
 # the in-process tests link them too, so that they get the same controls as the program.
@@ -107,6 +111,12 @@ target_compile_definitions(win_tests PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_options(win_tests PRIVATE -static)
 qelvane_add_suite_tests(win_tests "win.")
 
+# Left beside a program under a system DLL's name by the DLL-planting tests.
+add_library(PlantedDll SHARED tests/plant/PlantedDll.cpp)
+set_target_properties(PlantedDll PROPERTIES PREFIX "")
+target_link_options(PlantedDll PRIVATE -static -Wl,--kill-at)
+add_dependencies(win_tests PlantedDll)
+
 # Registered by the link tests as the handler of the http, https and tencent schemes.
 add_executable(LinkRecorder WIN32 tests/e2e/recorder/LinkRecorder.cpp)
 qelvane_flags(LinkRecorder)
@@ -121,7 +131,7 @@ if(QELVANE_E2E_TESTS)
   target_compile_definitions(e2e_tests PRIVATE ${QELVANE_WIN_DEFINES})
   target_link_libraries(e2e_tests PRIVATE qelvane_core gtest advapi32 user32 gdi32 version kernel32)
   target_link_options(e2e_tests PRIVATE -static)
-  add_dependencies(e2e_tests Qelvane LinkRecorder)
+  add_dependencies(e2e_tests Qelvane LinkRecorder PlantedDll)
   qelvane_add_suite_tests(e2e_tests "e2e.")
   # Again under a Western locale (ANSI code page 1252): every text must still read back as
   # the right Chinese, since the program converts from GBK itself.

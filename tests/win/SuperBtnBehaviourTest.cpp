@@ -375,6 +375,22 @@ TEST_F(SuperBtnSoundTest, StandardSoundIsTheBuiltInResource) {
     EXPECT_TRUE(soundCalls.empty());
 }
 
+// Played for real: winmm is loaded from the system folder when the first sound is wanted.
+// DllSearchTest runs this again beside a planted winmm.dll.
+TEST_F(SuperBtnTest, TheSoundComesFromTheSystemWinmm) {
+    Set(kSuperBtn1, kStandardSound, 1);
+    SendMessageW(Native(kSuperBtn1), BM_CLICK, 0, 0);
+    Pump();
+    HMODULE winmm = GetModuleHandleW(L"winmm.dll");
+    ASSERT_NE(winmm, nullptr) << "no sound was played";
+    wchar_t path[MAX_PATH] = {}, system[MAX_PATH] = {};
+    ASSERT_NE(GetModuleFileNameW(winmm, path, MAX_PATH), 0u);
+    ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    EXPECT_EQ(_wcsicmp(path, (std::wstring(system) + L"\\winmm.dll").c_str()), 0) << GbkFromWide(path);
+    if (const wchar_t* mark = _wgetenv(L"QELVANE_PLANTED_RUN_MARK"))  // tells DllSearchTest it ran
+        CloseHandle(CreateFileW(mark, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
 // ---- Handles ----
 
 struct HandleCounts {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Gbk.h"
+#include "base/SystemLibrary.h"
 #include "ui/components/PictureDraw.h"
 
 namespace qelvane {
@@ -28,7 +29,10 @@ void Play(const void* sound, HMODULE module, DWORD flags) {
         soundHook(sound, flags);
         return;
     }
-    PlaySoundW(static_cast<LPCWSTR>(sound), module, flags);
+    // winmm is no known DLL: from the system folder, and only once a sound is wanted.
+    using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+    if (auto play = SystemFunction<PlaySoundFunction>(L"winmm.dll", "PlaySoundW"))
+        play(static_cast<LPCWSTR>(sound), module, flags);
 }
 
 void FillBox(HDC dc, int left, int top, int right, int bottom, int sysColour) {
