@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/PriceWindow.h"
 #include "vendor/VendorData.h"
 
 namespace e2e {
@@ -122,5 +123,33 @@ inline std::vector<Request> ReadRequests(const std::wstring& folder) {
     FindClose(search);
     return requests;
 }
+
+// The program's window with the recorder as the handler of its links, and its two image
+// buttons: owner-drawn, the QQ chat one without a caption.
+class RecordedLinksTest : public PriceWindowTest {
+protected:
+    void SetUp() override {
+        PriceWindowTest::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_FALSE(records_.Path().empty());
+        handlers_ = std::make_unique<SchemeHandlers>(records_.Path());
+        ASSERT_TRUE(handlers_->Ok()) << "could not register the recorder";
+        for (HWND hwnd : ChildWindows(window_)) {
+            if (ClassName(hwnd) != L"Button" || (GetWindowLongW(hwnd, GWL_STYLE) & 0x1F) != BS_OWNERDRAW) continue;
+            (WindowText(hwnd).empty() ? chat_ : order_) = hwnd;
+        }
+        ASSERT_NE(chat_, nullptr) << "no QQ chat button";
+        ASSERT_NE(order_, nullptr) << "no ordering button";
+    }
+    void TearDown() override {
+        handlers_.reset();
+        PriceWindowTest::TearDown();
+    }
+
+    TempFolder records_;
+    std::unique_ptr<SchemeHandlers> handlers_;
+    HWND chat_ = nullptr;
+    HWND order_ = nullptr;
+};
 
 }  // namespace e2e

@@ -16,26 +16,8 @@ namespace {
 constexpr Ms kRequestTimeout = 20000;
 constexpr Ms kQuietPeriod = 4000;
 
-class ImageButtonLinksTest : public PriceWindowTest {
+class ImageButtonLinksTest : public RecordedLinksTest {
 protected:
-    void SetUp() override {
-        PriceWindowTest::SetUp();
-        if (HasFatalFailure()) return;
-        ASSERT_FALSE(records_.Path().empty());
-        handlers_ = std::make_unique<SchemeHandlers>(records_.Path());
-        ASSERT_TRUE(handlers_->Ok()) << "could not register the recorder";
-        for (HWND hwnd : ChildWindows(window_)) {
-            if (ClassName(hwnd) != L"Button" || (GetWindowLongW(hwnd, GWL_STYLE) & 0x1F) != BS_OWNERDRAW) continue;
-            (WindowText(hwnd).empty() ? chat_ : order_) = hwnd;
-        }
-        ASSERT_NE(chat_, nullptr) << "no QQ chat button";
-        ASSERT_NE(order_, nullptr) << "no ordering button";
-    }
-    void TearDown() override {
-        handlers_.reset();
-        PriceWindowTest::TearDown();
-    }
-
     // Waits for `count` complete requests, then a while longer for any extra one.
     std::vector<Request> AwaitRequests(std::size_t count) {
         std::vector<Request> got;
@@ -65,10 +47,6 @@ protected:
         return s;
     }
 
-    TempFolder records_;
-    std::unique_ptr<SchemeHandlers> handlers_;
-    HWND chat_ = nullptr;
-    HWND order_ = nullptr;
 };
 
 TEST_F(ImageButtonLinksTest, QqChatButtonHandsTheWholeChatLinkToItsHandler) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "tests/e2e/LinkRecording.h"
-#include "tests/e2e/PriceWindow.h"
 #include "vendor/VendorData.h"
 
 namespace e2e {
@@ -58,29 +57,15 @@ int WindowsOf(DWORD pid) {
     return census.count;
 }
 
-class MonkeyTest : public PriceWindowTest {
+class MonkeyTest : public RecordedLinksTest {
 protected:
     void SetUp() override {
-        PriceWindowTest::SetUp();
+        RecordedLinksTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_FALSE(records_.Path().empty());
-        handlers_ = std::make_unique<SchemeHandlers>(records_.Path());
-        ASSERT_TRUE(handlers_->Ok()) << "could not register the recorder";
-        for (HWND hwnd : ChildWindows(window_)) {
-            if (ClassName(hwnd) != L"Button" || (GetWindowLongW(hwnd, GWL_STYLE) & 0x1F) != BS_OWNERDRAW) continue;
-            (WindowText(hwnd).empty() ? chat_ : order_) = hwnd;
-        }
-        ASSERT_NE(chat_, nullptr);
-        ASSERT_NE(order_, nullptr);
         valid_.push_back(L"价格：");
         for (const auto& page : qelvane::vendor::kPriceTexts)
             for (const char* text : page) valid_.push_back(FromGbk(text));
     }
-    void TearDown() override {
-        handlers_.reset();
-        PriceWindowTest::TearDown();
-    }
-
     RECT Rect(HWND hwnd) const {
         RECT r{};
         GetWindowRect(hwnd, &r);
@@ -183,9 +168,6 @@ protected:
         return what.str();
     }
 
-    TempFolder records_;
-    std::unique_ptr<SchemeHandlers> handlers_;
-    HWND chat_ = nullptr, order_ = nullptr;
     std::vector<std::wstring> valid_;
     std::mt19937 rng_;
 };
