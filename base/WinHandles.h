@@ -99,6 +99,26 @@ using UniqueBitmap = UniqueHandle<detail::GdiTraits<HBITMAP, HandleKind::Bitmap>
 using UniqueIcon = UniqueHandle<detail::IconTraits>;
 using UniqueDc = UniqueHandle<detail::DcTraits>;
 
+namespace detail {
+bool CreationRefused(const char* site);
+}
+
+// Every font, brush, bitmap, DC and window of ours is made through here, named by the place that
+// makes it, so that a test can have any one creation fail as if the system had refused it.
+template <class Create>
+auto Make(const char* site, Create&& create) -> decltype(create()) {
+    if (detail::CreationRefused(site)) return nullptr;
+    return create();
+}
+
+namespace testing {
+// Counts creations from now on and makes the nth fail (1: the next one; 0: none).
+void FailCreationNumber(unsigned n);
+unsigned CreationCount();
+// The place whose creation was made to fail, or null.
+const char* RefusedCreation();
+}  // namespace testing
+
 // Selects a GDI object into a DC and puts the previous one back, into the same DC.
 class ScopedSelect {
 public:

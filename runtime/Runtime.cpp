@@ -77,8 +77,10 @@ void SetFolderOfProgramAsCurrent() {
 bool CreateOwnerWindow() {
     RuntimeState& s = State();
     if (!ownerClass.Register(&DefWindowProcW)) return false;
-    s.owner.reset(CreateWindowExW(WS_EX_TOOLWINDOW, ownerClass.Name(), L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr));
+    s.owner.reset(Make("owner window", [] {
+        return CreateWindowExW(WS_EX_TOOLWINDOW, ownerClass.Name(), L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    }));
     return static_cast<bool>(s.owner);
 }
 

@@ -120,8 +120,10 @@ bool FormWindow::CreateNativeWindow() {
         y = (GetSystemMetrics(SM_CYSCREEN) - self_.height) / 2;
     }
     const std::wstring title = WideFromGbk(props_.title);
-    HWND hwnd = CreateWindowExW(exStyle, formClass.Name(), title.c_str(), style, x, y, self_.width, self_.height, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), this);
+    HWND hwnd = Make("form window", [&] {
+        return CreateWindowExW(exStyle, formClass.Name(), title.c_str(), style, x, y, self_.width, self_.height,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    });
     if (!hwnd) {
         NoteBuildFailure("CreateWindowExW (window)");
         return false;

@@ -66,10 +66,12 @@ bool Component::CreateWindowFor(const CreateArgs& args, const WindowSpec& spec) 
         return false;
     }
     const ComponentEntry& e = args.entry;
-    HWND hwnd = CreateWindowExW(spec.exStyle, spec.ownClass ? spec.ownClass->Name() : spec.systemClass,
-                                spec.text.c_str(), spec.style, e.left, e.top, e.width, e.height, args.parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
-                                GetModuleHandleW(nullptr), spec.ownClass ? this : nullptr);
+    HWND hwnd = Make("component window", [&] {
+        return CreateWindowExW(spec.exStyle, spec.ownClass ? spec.ownClass->Name() : spec.systemClass,
+                               spec.text.c_str(), spec.style, e.left, e.top, e.width, e.height, args.parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
+                               GetModuleHandleW(nullptr), spec.ownClass ? this : nullptr);
+    });
     if (!hwnd) {
         NoteBuildFailure("CreateWindowExW (component)");
         return false;
@@ -243,7 +245,7 @@ UniqueFont FontFromBlock(const Bytes& logFont) {
     const std::size_t n = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
     std::copy_n(face.begin(), n, lf.lfFaceName);
     lf.lfFaceName[n] = L'\0';
-    return UniqueFont(CreateFontIndirectW(&lf));
+    return UniqueFont(Make("component font", [&] { return CreateFontIndirectW(&lf); }));
 }
 
 COLORREF ResolveColour(std::uint32_t colour) {

@@ -28,7 +28,7 @@ WindowClass boxClass{L"Qelvane.PicBox", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nu
 
 bool PicBox::Build(const CreateArgs& args) {
     if (!CreateWindowFor(args, {nullptr, &boxClass, ChildStyle(args.entry)})) return false;
-    back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+    back_.reset(Make("picture box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
     DecodeOwnPicture();
     Restyle();
     return true;
@@ -51,7 +51,7 @@ void PicBox::Restyle() {
 
 bool PicBox::Written(const FieldRow& row, const PropertyValue& old) {
     if (Is(row, &props_.backColor)) {
-        back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+        back_.reset(Make("picture box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
         InvalidateRect(Hwnd(), nullptr, FALSE);
     } else if (Is(row, &props_.picture)) {
         DecodeOwnPicture();

@@ -44,7 +44,7 @@ UniqueBitmap DeviceBitmap(const DecodedPicture& picture, HDC dc, COLORREF backgr
         BlendOverBackground(blended, background);
         bits = blended.bgra.data();
     }
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, picture.width, picture.height));
+    UniqueBitmap bitmap(Make("picture's bitmap", [&] { return CreateCompatibleBitmap(dc, picture.width, picture.height); }));
     if (!bitmap || SetDIBits(dc, bitmap.get(), 0, static_cast<UINT>(picture.height), bits, &info,
                              DIB_RGB_COLORS) != picture.height)
         return UniqueBitmap();
@@ -68,7 +68,7 @@ void DrawPicture(const DecodedPicture& picture, HDC dc, int x, int y, int width,
     if (width <= 0 || height <= 0) return;
     UniqueBitmap bitmap = DeviceBitmap(picture, dc, background);
     if (!bitmap) return;
-    UniqueDc source(CreateCompatibleDC(dc));
+    UniqueDc source(Make("picture's DC", [&] { return CreateCompatibleDC(dc); }));
     if (!source) return;
     ScopedSelect selected(source.get(), bitmap.get());
 

@@ -16,7 +16,7 @@ DWORD RadioBox::ButtonStyle() const {
 
 bool RadioBox::Build(const CreateArgs& args) {
     if (!BuildButton(args)) return false;
-    if (props_.backColor != kSystemFaceColour) back_.reset(CreateSolidBrush(ResolveColour(props_.backColor)));
+    Repaint();  // its own background colour, when it has one
     if (props_.checked == 1) SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     return true;
 }
@@ -35,7 +35,9 @@ bool RadioBox::Written(const FieldRow&, const PropertyValue&) {
 }
 
 void RadioBox::Repaint() {
-    back_.reset(props_.backColor != kSystemFaceColour ? CreateSolidBrush(ResolveColour(props_.backColor)) : nullptr);
+    back_.reset(props_.backColor == kSystemFaceColour
+                    ? nullptr
+                    : Make("radio box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
     InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 

@@ -68,7 +68,7 @@ SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transp
     if (!image || !GetObjectW(image.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return p;
     const int w = info.bmWidth, h = info.bmHeight;
 
-    UniqueDc dc(CreateCompatibleDC(nullptr));
+    UniqueDc dc(Make("image button's mask DC", [] { return CreateCompatibleDC(nullptr); }));
     if (!dc) return p;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -94,7 +94,7 @@ SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transp
             px = 0;
         }
     if (SetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS) != h) return p;
-    UniqueBitmap mask(CreateBitmap(w, h, 1, 1, maskBits.data()));
+    UniqueBitmap mask(Make("image button's mask", [&] { return CreateBitmap(w, h, 1, 1, maskBits.data()); }));
     if (!mask) return p;
     p.image = std::move(image);
     p.mask = std::move(mask);
@@ -171,7 +171,7 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     }
 
     if (state.hot || state.pressed) {
-        UniqueBrush fill(CreateSolidBrush(colours.bkIn));
+        UniqueBrush fill(Make("image button's hot face", [&] { return CreateSolidBrush(colours.bkIn); }));
         if (xp) {
             ScopedSelect pen(dc, GetStockObject(BLACK_PEN));  // stock
             ScopedSelect brush(dc, fill.get());
@@ -180,7 +180,8 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
             FillRect(dc, &r, fill.get());
         }
     } else {
-        UniqueBrush fill(CreateSolidBrush(focused ? colours.bkFocus : colours.bkOut));
+        UniqueBrush fill(
+            Make("image button's face", [&] { return CreateSolidBrush(focused ? colours.bkFocus : colours.bkOut); }));
         FillRect(dc, &r, fill.get());
     }
 
@@ -240,7 +241,7 @@ void SuperBtn::DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState
                    pic.height, DST_BITMAP | DSS_DISABLED);
         return;
     }
-    UniqueDc memory(CreateCompatibleDC(dc));
+    UniqueDc memory(Make("image button's picture DC", [&] { return CreateCompatibleDC(dc); }));
     if (!memory) return;
     // The mask ANDed (1 keeps the button, 0 clears), then the picture ORed over it.
     const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
@@ -322,9 +323,11 @@ void SuperBtn::StopOwnSound() {
 
 void SuperBtn::EnsureToolTip() {
     if (toolTip_ || !Hwnd()) return;
-    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                                   GetModuleHandleW(nullptr), nullptr));
+    toolTip_.reset(Make("tooltip", [&] {
+        return CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    }));
     if (!toolTip_) return;
     SendMessageW(toolTip_.get(), TTM_ACTIVATE, FALSE, 0);
     SendMessageW(toolTip_.get(), TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);

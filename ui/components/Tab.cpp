@@ -27,7 +27,7 @@ void Tab::Paint(HDC dc) {
     RECT r;
     GetClientRect(Hwnd(), &r);
     if (props_.fillBack) {
-        UniqueBrush brush(CreateSolidBrush(ResolveColour(props_.backColor)));
+        UniqueBrush brush(Make("tab's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
         FillRect(dc, &r, brush.get());
         return;
     }
