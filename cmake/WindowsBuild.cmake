@@ -84,7 +84,7 @@ set_source_files_properties(resources/Sounds.rc PROPERTIES OBJECT_DEPENDS ${CMAK
 set(QELVANE_EXE_LINK_OPTIONS -static -Wl,--dynamicbase,--nxcompat -Wl,--no-insert-timestamp
   -Wl,--gc-sections -s)
 
-add_executable(Qelvane WIN32 app/Main.cpp runtime/NoExceptions.cpp)
+add_executable(Qelvane WIN32 app/Main.cpp runtime/NoExceptions.cpp runtime/StackGuard.cpp)
 qelvane_flags(Qelvane)
 target_compile_options(Qelvane PRIVATE ${QELVANE_LEAN})
 target_compile_definitions(Qelvane PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501)
