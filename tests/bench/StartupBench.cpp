@@ -1,6 +1,7 @@
 // Start-up time to a fully painted window, for programs started in turn so that drift in the
 // machine's load falls on all alike. Painted is judged from outside, on the screen: the page
-// headers, the first radio box's caption and the price label's text are there and, for a
+// headers, the four radio boxes' captions, the push button's caption and the price label's
+// text are there, on the face colour (not on a window not yet painted) and, for a
 // program marked with a leading '+', the QR code and the QQ badge are drawn too, so that work
 // put off past the first paint cannot look faster.
 //   StartupBench.exe RUNS WARMUPS [+]A.exe [+]B.exe ...
@@ -37,7 +38,9 @@ BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param) {
 // Client-area places of what must be on screen (the same in every program measured).
 constexpr RECT kLabel{8, 258, 200, 296};
 constexpr RECT kTabHeaders{2, 2, 240, 22};
-constexpr RECT kFirstCaption{28, 34, 460, 62};  // 单选框1's caption on page 0
+// The four radio boxes' captions on page 0, and the push button's caption.
+constexpr RECT kCaptions[] = {{28, 34, 460, 62}, {28, 82, 460, 110}, {28, 130, 460, 158}, {28, 178, 460, 206}};
+constexpr RECT kButtonCaption{30, 318, 170, 338};
 constexpr RECT kQr{383, 263, 478, 358};
 constexpr RECT kBadge{253, 264, 330, 286};
 
@@ -47,7 +50,8 @@ struct Seen {
                        // black or white, and black would pass for ink
     int labelInk = 0;  // dark: the label's text
     int tabInk = 0;    // the page headers' texts
-    int captionInk = 0;  // the first radio box's caption
+    int captionInk[4] = {};  // each radio box's caption
+    int buttonInk = 0;      // the push button's caption
     int qrRed = 0;     // the QR code's red finder squares
     int badgeBlue = 0; // the badge's blue
 };
@@ -83,10 +87,11 @@ Seen Look(HWND hwnd) {
         auto face = [&](int r, int g, int b) {
             return std::abs(r - GetRValue(f)) < 8 && std::abs(g - GetGValue(f)) < 8 && std::abs(b - GetBValue(f)) < 8;
         };
-        seen.face = count(kLabel, face) + count(kTabHeaders, face) + count(kFirstCaption, face);
+        seen.face = count(kLabel, face) + count(kTabHeaders, face) + count(kCaptions[0], face);
         seen.labelInk = count(kLabel, dark);
         seen.tabInk = count(kTabHeaders, dark);
-        seen.captionInk = count(kFirstCaption, dark);
+        for (int i = 0; i < 4; ++i) seen.captionInk[i] = count(kCaptions[i], dark);
+        seen.buttonInk = count(kButtonCaption, dark);
         seen.qrRed = count(kQr, [](int r, int g, int b) { return r > 150 && g < 110 && b < 110; });
         seen.badgeBlue = count(kBadge, [](int r, int, int b) { return b > r + 40; });
     }
@@ -99,11 +104,10 @@ Seen Look(HWND hwnd) {
 
 bool Painted(HWND hwnd, bool withPictures) {
     const Seen s = Look(hwnd);
-    const int area = (kLabel.right - kLabel.left) * (kLabel.bottom - kLabel.top) +
-                     (kTabHeaders.right - kTabHeaders.left) * (kTabHeaders.bottom - kTabHeaders.top) +
-                     (kFirstCaption.right - kFirstCaption.left) * (kFirstCaption.bottom - kFirstCaption.top);
-    return s.face >= area / 2 && s.labelInk >= 15 && s.tabInk >= 30 && s.captionInk >= 30 &&
-           (!withPictures || (s.qrRed >= 50 && s.badgeBlue >= 50));
+    auto area = [](const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); };
+    const bool captions = std::all_of(std::begin(s.captionInk), std::end(s.captionInk), [](int n) { return n >= 30; });
+    return s.face >= (area(kLabel) + area(kTabHeaders) + area(kCaptions[0])) / 2 && s.labelInk >= 15 &&
+           s.tabInk >= 30 && captions && s.buttonInk >= 20 && (!withPictures || (s.qrRed >= 50 && s.badgeBlue >= 50));
 }
 
 double Now(LARGE_INTEGER frequency) {
