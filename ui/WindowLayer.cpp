@@ -170,15 +170,12 @@ bool FormWindow::CreateComponents() {
         failure.component = slots_[i].entry.id;
         return false;
     };
-    auto holdsOthers = [&](const ComponentSlot& slot) {
-        return std::any_of(slots_.begin(), slots_.end(), [&](const ComponentSlot& s) { return s.entry.parent == slot.entry.id; });
-    };
-    // Containers first, so that what they hold is made on them. Then the rest in form order: a
-    // new window goes beneath its siblings, so they stand in order without being moved.
-    for (std::size_t i = slots_.size(); i-- > 0;)
-        if (holdsOthers(slots_[i]) && !create(i)) return false;
-    for (std::size_t i = 0; i < slots_.size(); ++i)
-        if (!slots_[i].object && !create(i)) return false;
+    // In form order, what sits on the window first and then what sits in a container, so that
+    // each is made straight onto its container; and as a new window goes beneath its siblings,
+    // they stand in form order without being moved.
+    for (bool contained : {false, true})
+        for (std::size_t i = 0; i < slots_.size(); ++i)
+            if ((slots_[i].entry.parent != 0) == contained && !create(i)) return false;
     for (ComponentSlot& slot : slots_) Place(slot);
     return true;
 }
