@@ -24,6 +24,29 @@ protected:
     }
 };
 
+// The tab control keeps its last painting for the radio boxes, which ask for what lies beneath
+// them: after a page change has repainted its headers, what it hands out is what it shows.
+TEST_F(TabPagesTest, WhatTheTabHandsItsBoxesIsWhatItShowsAfterAPageChange) {
+    const HWND tab = Native(kTab);
+    UpdateWindow(GetAncestor(tab, GA_ROOT));
+    const Rendered before = PrintClient(tab);
+    Set(kTab, 12, 1);
+    UpdateWindow(GetAncestor(tab, GA_ROOT));
+    const Rendered handed = PrintClient(tab), shown = OnScreen(tab);
+    ASSERT_EQ(handed.width, shown.width);
+    int headerRowsChanged = 0;
+    // The header strip, above the boxes (which lie over the rest on screen).
+    for (int y = 0; y < 24; ++y) {
+        bool changed = false;
+        for (int x = 0; x < shown.width; ++x) {
+            ASSERT_EQ(handed.At(x, y), shown.At(x, y)) << "at " << x << "," << y;
+            changed = changed || before.At(x, y) != handed.At(x, y);
+        }
+        headerRowsChanged += changed;
+    }
+    EXPECT_GT(headerRowsChanged, 0) << "the page change showed nowhere in the headers";
+}
+
 TEST_F(TabPagesTest, HeaderClickChangesThePageWithItsEventsAndFocusesTheBottomBox) {
     ClickHeader(1);
     EXPECT_EQ(Get(kTab, 12), 1);

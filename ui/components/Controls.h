@@ -36,8 +36,15 @@ protected:
 
 private:
     bool Headerless() const { return props_.hideHeader != 0; }
+    bool PaintThroughCache();
+    bool PrintFromCache(HDC dc);
 
     bool headerless_ = false;  // built as a plain container; HideHeader counts only at creation
+    // The control's own last painting. Under some themes its pane is slow to draw, and each
+    // transparent radio box on it asks for the pane beneath it again (WM_PRINTCLIENT).
+    UniqueBitmap painted_;
+    SIZE paintedSize_{};
+    bool paintedWhole_ = false;
 };
 
 // `RadioBox` (单选框): a native automatic radio button with wrapping text.

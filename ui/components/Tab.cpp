@@ -113,8 +113,84 @@ bool Tab::Written(const FieldRow& row, const PropertyValue&) {
 }
 
 bool Tab::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!headerless_) {
+        switch (msg) {
+        case WM_PAINT:
+            if (!PaintThroughCache()) return false;
+            result = 0;
+            return true;
+        case WM_PRINTCLIENT:
+            if (!PrintFromCache(reinterpret_cast<HDC>(wParam))) return false;
+            result = 0;
+            return true;
+        case WM_SIZE:
+        case WM_SETFONT:
+        case WM_STYLECHANGED:
+        case WM_ENABLE:
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            paintedWhole_ = false;  // painted whole again next time
+            break;
+        default:
+            break;
+        }
+    }
     // The radio boxes on the pages are our children: their notices come here.
     return ReflectToChild(Host(), msg, wParam, lParam, result);
+}
+
+// The control paints what is due into its bitmap, which then goes to the screen.
+bool Tab::PaintThroughCache() {
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    if (client.right <= 0 || client.bottom <= 0) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    if (!dc) return false;
+    if (!painted_ || paintedSize_.cx != client.right || paintedSize_.cy != client.bottom) {
+        painted_.reset(Make("tab's painting", [&] { return CreateCompatibleBitmap(dc, client.right, client.bottom); }));
+        paintedSize_ = {client.right, client.bottom};
+        paintedWhole_ = false;
+    }
+    UniqueDc memory(painted_ ? Make("tab's painting DC", [&] { return CreateCompatibleDC(dc); }) : nullptr);
+    if (!memory) {
+        // Straight to the screen, as the control would.
+        paintedWhole_ = false;
+        DefSubclassProc(Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        EndPaint(Hwnd(), &ps);
+        return true;
+    }
+    const RECT area = paintedWhole_ ? ps.rcPaint : client;
+    {
+        ScopedSelect bitmap(memory.get(), painted_.get());
+        const int saved = SaveDC(memory.get());
+        IntersectClipRect(memory.get(), area.left, area.top, area.right, area.bottom);
+        // Erased first, as BeginPaint would have it: the control leaves what lies beside its
+        // headers to its background.
+        DefSubclassProc(Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
+        DefSubclassProc(Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT | PRF_ERASEBKGND);
+        RestoreDC(memory.get(), saved);
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
+               memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    }
+    paintedWhole_ = true;
+    EndPaint(Hwnd(), &ps);
+    return true;
+}
+
+// A request for what the control shows, answered from its last painting while that is
+// current: painted whole, at this size, with nothing due since.
+bool Tab::PrintFromCache(HDC dc) {
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    if (!dc || !painted_ || !paintedWhole_ || paintedSize_.cx != client.right || paintedSize_.cy != client.bottom ||
+        GetUpdateRect(Hwnd(), nullptr, FALSE))
+        return false;
+    UniqueDc memory(Make("tab's painting DC", [&] { return CreateCompatibleDC(dc); }));
+    if (!memory) return false;
+    ScopedSelect bitmap(memory.get(), painted_.get());
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    return true;
 }
 
 bool Tab::OnReflected(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
