@@ -5,11 +5,15 @@
 
 #include <cstdint>
 
+namespace {
+constexpr std::uintptr_t kUnseeded = 0x5A3CC3A5u;  // never zero: a zero canary is easy to forge
+}  // namespace
+
 extern "C" {
 
 // Read by every protected function on entry and checked on return. Set once, before main and
 // before any protected function of ours is on the stack.
-std::uintptr_t __stack_chk_guard = 0x5A3CC3A5u;
+std::uintptr_t __stack_chk_guard = kUnseeded;
 
 // The stack of the caller is damaged: end at once, calling nothing that might use it.
 [[noreturn]] void __stack_chk_fail() {
@@ -37,7 +41,7 @@ __attribute__((constructor(101), no_stack_protector)) void SeedStackGuard() {
         seed = static_cast<std::uintptr_t>(counter.QuadPart) ^ (GetCurrentProcessId() << 16) ^ GetTickCount() ^
                reinterpret_cast<std::uintptr_t>(&seed);
     }
-    __stack_chk_guard = seed ? seed : 0x5A3CC3A5u;
+    __stack_chk_guard = seed ? seed : kUnseeded;
 }
 
 }  // namespace

@@ -153,7 +153,9 @@ WaitResult WaitForWindow(DWORD pid, bool wantDialog, Ms timeout, HANDLE process)
     }
 }
 
-void MovePointer(int x, int y) {
+namespace {
+
+INPUT AbsoluteMouse(int x, int y, DWORD buttons) {
     const int screenW = GetSystemMetrics(SM_CXSCREEN);
     const int screenH = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
@@ -161,9 +163,19 @@ void MovePointer(int x, int y) {
     // Rounded up: Wine maps back with truncation, and rounding down lands one pixel short.
     input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + screenW - 1) / screenW);
     input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + screenH - 1) / screenH);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // Button events carry the position too, or Wine may take them at the old one.
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return input;
+}
+
+}  // namespace
+
+void MouseAt(int x, int y, DWORD buttons) {
+    INPUT input = AbsoluteMouse(x, y, buttons);
     SendInput(1, &input, sizeof input);
 }
+
+void MovePointer(int x, int y) { MouseAt(x, y); }
 
 void ParkPointer() {
     MovePointer(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -171,17 +183,7 @@ void ParkPointer() {
 
 void ClickAt(int x, int y) {
     MovePointer(x, y);
-    const int screenW = GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[2]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + screenW - 1) / screenW);
-        input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + screenH - 1) / screenH);
-    }
-    // Button events carry the position too, or Wine may take them at the old one.
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+    INPUT inputs[2] = {AbsoluteMouse(x, y, MOUSEEVENTF_LEFTDOWN), AbsoluteMouse(x, y, MOUSEEVENTF_LEFTUP)};
     SendInput(2, inputs, sizeof(INPUT));
 }
 

@@ -90,6 +90,8 @@ WaitResult WaitForWindow(DWORD pid, bool wantDialog, Ms timeout = kStartTimeout,
 
 // Real input through the input queue.
 void ParkPointer();  // bottom-right corner of the screen, away from every window we start
+// One absolute mouse event at a screen point, with the button flags given (MOUSEEVENTF_LEFTDOWN...).
+void MouseAt(int x, int y, DWORD buttons = 0);
 void MovePointer(int x, int y);
 void ClickAt(int x, int y);
 void PressKey(WORD vk, WORD modifier = 0);  // modifier: VK_MENU, VK_SHIFT, ... held around vk

@@ -112,21 +112,13 @@ TEST_F(ImageButtonsTest, HoverDrawsTheRaisedEdgeAndShowsTheToolTip) {
 TEST_F(ImageButtonsTest, PressingSinksTheBadgeAndReleasingKeepsTheWindow) {
     HoverQq();
     const int x = (qq_.left + qq_.right) / 2, y = (qq_.top + qq_.bottom) / 2;
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    down.mi.dx = (x * 65536 + w - 1) / w;
-    down.mi.dy = (y * 65536 + h - 1) / h;
-    down.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &down, sizeof down);
+    MouseAt(x, y, MOUSEEVENTF_LEFTDOWN);
     // Held down: the sunken edge in the corner, the transparent corner one pixel in.
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     EXPECT_EQ(WaitForPixel(qq_.left, qq_.top, shadow), shadow);
     EXPECT_EQ(WaitForPixel(qq_.left + 1, qq_.top + 1, face_), face_);
 
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
-    SendInput(1, &up, sizeof up);
+    MouseAt(x, y, MOUSEEVENTF_LEFTUP);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     EXPECT_EQ(WaitForPixel(qq_.left, qq_.top, highlight), highlight) << "up again, still hot";
     Sleep(300);

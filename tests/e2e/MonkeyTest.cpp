@@ -20,16 +20,6 @@ unsigned long EnvNumber(const wchar_t* name, unsigned long fallback) {
     return text && *text ? std::wcstoul(text, nullptr, 10) : fallback;
 }
 
-void MouseButton(int x, int y, DWORD flags) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
-
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 // Windows of the process, shown or hidden, children included (Wine keeps no count of USER
@@ -125,9 +115,9 @@ protected:
             what << "double click " << p.x << "," << p.y;
         } else if (kind < 34) {
             const POINT from = AnyPoint(), to = AnyPoint();
-            MouseButton(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+            MouseAt(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
             MovePointer((from.x + to.x) / 2, (from.y + to.y) / 2);
-            MouseButton(to.x, to.y, MOUSEEVENTF_LEFTUP);
+            MouseAt(to.x, to.y, MOUSEEVENTF_LEFTUP);
             what << "drag " << from.x << "," << from.y << " to " << to.x << "," << to.y;
         } else if (kind < 42) {
             RECT r = Rect(window_);

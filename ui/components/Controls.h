@@ -65,6 +65,7 @@ protected:
 private:
     DWORD ButtonStyle() const override;
     bool NativeChecked() const;
+    void MakeBackground();
 
     UniqueBrush back_;  // null while the background is the face colour (system brush, not ours)
     bool focusing_ = false;  // inside WM_SETFOCUS: click notices then are no clicks
@@ -118,6 +119,7 @@ protected:
 
 private:
     void DecodeOwnPicture();
+    void MakeBackground();
 
     UniqueBrush back_;
     std::optional<DecodedPicture> decoded_;  // decoded once per `picture`, never while painting

@@ -28,10 +28,14 @@ WindowClass boxClass{L"Qelvane.PicBox", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nu
 
 bool PicBox::Build(const CreateArgs& args) {
     if (!CreateWindowFor(args, {nullptr, &boxClass, ChildStyle(args.entry)})) return false;
-    back_.reset(Make("picture box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
+    MakeBackground();
     DecodeOwnPicture();
     Restyle();
     return true;
+}
+
+void PicBox::MakeBackground() {
+    back_.reset(Make("picture box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
 }
 
 void PicBox::DecodeOwnPicture() {
@@ -51,7 +55,7 @@ void PicBox::Restyle() {
 
 bool PicBox::Written(const FieldRow& row, const PropertyValue& old) {
     if (Is(row, &props_.backColor)) {
-        back_.reset(Make("picture box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
+        MakeBackground();
         InvalidateRect(Hwnd(), nullptr, FALSE);
     } else if (Is(row, &props_.picture)) {
         DecodeOwnPicture();

@@ -16,7 +16,7 @@ DWORD RadioBox::ButtonStyle() const {
 
 bool RadioBox::Build(const CreateArgs& args) {
     if (!BuildButton(args)) return false;
-    Repaint();  // its own background colour, when it has one
+    MakeBackground();
     if (props_.checked == 1) SendMessageW(Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
     return true;
 }
@@ -34,10 +34,14 @@ bool RadioBox::Written(const FieldRow&, const PropertyValue&) {
     return false;
 }
 
-void RadioBox::Repaint() {
+void RadioBox::MakeBackground() {
     back_.reset(props_.backColor == kSystemFaceColour
                     ? nullptr
                     : Make("radio box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
+}
+
+void RadioBox::Repaint() {
+    MakeBackground();
     InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
