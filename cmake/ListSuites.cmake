@@ -5,11 +5,22 @@ if(NOT EXISTS "${exe}")
   return()
 endif()
 if(NOT EXISTS "${list_file}" OR "${exe}" IS_NEWER_THAN "${list_file}")
-  execute_process(COMMAND "${emulator}" "${exe}" --gtest_list_tests
-    OUTPUT_VARIABLE listing ERROR_VARIABLE errors RESULT_VARIABLE rc TIMEOUT 300)
+  # Into files, not pipes: a process the program starts (Wine's desktop process) inherits its
+  # output and may outlive it. A listing that hangs says what Wine was doing then.
+  execute_process(COMMAND bash -c [==[
+      timeout 300 "$0" "$1" --gtest_list_tests >"$2" 2>"$3" && exit 0
+      rc=$?
+      if (( rc == 124 )); then
+        echo "no listing after 300 s; the Wine and emulator processes then:"
+        ps -eo pid,stat,etimes,args | grep -aE '[w]ine|[q]emu|\.exe'
+      fi >>"$3"
+      exit $rc]==] "${emulator}" "${exe}" "${list_file}.out" "${list_file}.err"
+    RESULT_VARIABLE rc)
+  file(READ "${list_file}.out" listing)
+  file(READ "${list_file}.err" errors)
   if(NOT rc EQUAL 0)
     # A test that fails and shows why, rather than silently no tests.
-    file(WRITE "${list_file}.error" "listing the cases failed (${rc}):\n${errors}\n")
+    file(WRITE "${list_file}.error" "listing the cases of ${exe} failed (exit ${rc}):\n${errors}\n")
     add_test("${prefix}LISTING_FAILED" bash -c "cat \"$0\"; exit 1" "${list_file}.error")
     return()
   endif()
