@@ -1,4 +1,5 @@
 #include "app/Links.h"
+#include "app/Testing.h"
 
 #include <shellapi.h>
 

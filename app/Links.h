@@ -32,11 +32,4 @@ std::string ChatLink();
 // none). The shell's answer is nobody's business: nothing is checked or shown.
 void OpenLink(std::span<const CommandArgument> arguments);
 
-namespace testing {
-// Takes the place of the shell call, so that tests see the request itself.
-using ShellOpenHook = void (*)(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                               const wchar_t* directory, int show);
-void SetShellOpenHook(ShellOpenHook hook);
-}  // namespace testing
-
 }  // namespace qelvane

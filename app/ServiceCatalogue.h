@@ -7,13 +7,14 @@
 #include <span>
 
 #include "app/Identifiers.h"
+#include "ui/PropertyNumbers.h"
 
 namespace qelvane {
 
-
-inline constexpr std::int32_t kLabelCaptionProperty = 8;  // TransLabel caption, text
-inline constexpr std::int32_t kCurrentPageProperty = 12;  // Tab CurrentPage, integer
-inline constexpr std::int32_t kCheckedProperty = 18;      // RadioBox Checked, truth value
+// The properties the price routine reads and writes.
+inline constexpr std::int32_t kLabelCaptionProperty = prop::label::kCaption;   // text
+inline constexpr std::int32_t kCurrentPageProperty = prop::tab::kCurrentPage;  // integer
+inline constexpr std::int32_t kCheckedProperty = prop::radio::kChecked;        // truth value
 
 inline constexpr char kDefaultPriceText[] = "价格：";
 

@@ -1,4 +1,5 @@
 #include "base/WinHandles.h"
+#include "base/Testing.h"
 
 #include <array>
 

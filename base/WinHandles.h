@@ -1,6 +1,6 @@
 // Move-only owners of the Win32 handles the runtime and its components create.
 // Each kind keeps a count of live handles: GetGuiResources is a stub under
-// Wine, so tests read these counters to find leaks.
+// Wine, so tests read these counters to find leaks (base/Testing.h).
 #pragma once
 
 #include <windows.h>
@@ -10,9 +10,6 @@
 namespace qelvane {
 
 enum class HandleKind { Window, Font, Brush, Bitmap, Icon, Dc, Count };
-
-// Live handles per kind, created and not yet released by one of our owners.
-int LiveHandles(HandleKind kind);
 
 namespace detail {
 void CountHandle(HandleKind kind, int delta);
@@ -110,14 +107,6 @@ auto Make(const char* site, Create&& create) -> decltype(create()) {
     if (detail::CreationRefused(site)) return nullptr;
     return create();
 }
-
-namespace testing {
-// Counts creations from now on and makes the nth fail (1: the next one; 0: none).
-void FailCreationNumber(unsigned n);
-unsigned CreationCount();
-// The place whose creation was made to fail, or null.
-const char* RefusedCreation();
-}  // namespace testing
 
 // Selects a GDI object into a DC and puts the previous one back, into the same DC.
 class ScopedSelect {

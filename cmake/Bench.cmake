@@ -17,7 +17,7 @@ add_executable(BareMandated WIN32 ${CMAKE_SOURCE_DIR}/tests/bench/BareWindow.cpp
 qelvane_flags(BareMandated)
 target_compile_definitions(BareMandated PRIVATE ${QELVANE_WIN_DEFINES} QELVANE_BARE_MANDATED)
 target_compile_options(BareMandated PRIVATE ${QELVANE_LEAN})
-target_link_libraries(BareMandated PRIVATE qelvane_win)
+target_link_libraries(BareMandated PRIVATE qelvane_app)
 target_link_options(BareMandated PRIVATE ${QELVANE_EXE_LINK_OPTIONS} -mwindows -municode)
 
 add_executable(StartupBench ${CMAKE_SOURCE_DIR}/tests/bench/StartupBench.cpp)
@@ -29,5 +29,5 @@ target_link_options(StartupBench PRIVATE -static -municode)
 # One "获取最新价格" click until the label is repainted, in-process with the real form.
 add_executable(ClickBench ${CMAKE_SOURCE_DIR}/tests/bench/ClickBench.cpp)
 qelvane_flags(ClickBench)
-target_link_libraries(ClickBench PRIVATE qelvane_win)
+target_link_libraries(ClickBench PRIVATE qelvane_app)
 target_link_options(ClickBench PRIVATE -static -municode)

@@ -3,7 +3,7 @@
 find_package(GTest REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
-target_link_libraries(qelvane_picture PUBLIC PNG::PNG JPEG::JPEG)
+target_link_libraries(qelvane_ui PUBLIC PNG::PNG JPEG::JPEG)
 
 # The pictures the form carries, compiled in as byte arrays.
 set(QELVANE_PICTURES_CPP ${CMAKE_BINARY_DIR}/generated/EmbeddedPictures.cpp)
@@ -18,8 +18,8 @@ add_custom_command(
   VERBATIM)
 
 add_library(qelvane_form_tables STATIC app/MainWindowForm.cpp ${QELVANE_PICTURES_CPP})
-qelvane_flags(qelvane_form_tables)
-target_link_libraries(qelvane_form_tables PUBLIC qelvane_core)
+qelvane_flags(qelvane_form_tables LAYER)
+target_link_libraries(qelvane_form_tables PUBLIC qelvane_app)
 
 add_executable(formc tools/formc.cpp)
 qelvane_flags(formc)
@@ -29,7 +29,7 @@ target_link_libraries(formc PRIVATE qelvane_form_tables)
 file(GLOB QELVANE_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${QELVANE_UNIT_TESTS})
 qelvane_flags(unit_tests)
-target_link_libraries(unit_tests PRIVATE qelvane_form_tables qelvane_picture qelvane_vendorfile GTest::gtest
+target_link_libraries(unit_tests PRIVATE qelvane_form_tables qelvane_vendorfile GTest::gtest
   GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
 target_link_options(unit_tests PRIVATE -fsanitize=address,undefined)

@@ -1,4 +1,5 @@
 #include "runtime/Runtime.h"
+#include "runtime/Testing.h"
 
 #include <commctrl.h>
 #include <ole2.h>

@@ -51,28 +51,10 @@ void ExitProgram(std::int32_t code);
 using IdleFunction = void (*)(void* param);
 void RegisterIdleCallback(HWND window, IdleFunction function, void* param);
 
-// ---- State, for the window layer and for tests ----
+// ---- State the program's routines may ask for ----
+// The component whose event is being dispatched.
 EventSourceInfo EventSource();
 int StopCounter();
 bool LoopEntered();
-HWND OwnerWindow();
-// The loaded window with that identifier and a live native window, or null.
-FormWindow* FindLoadedWindow(std::uint32_t windowId);
-// The pre-translation step of the loop: offers a message to its target window
-// and then to each parent; true when one consumed it.
-bool PreTranslateMessage(MSG& msg);
-// The window layer reports a destroyed program window (quit posting).
-void NotifyWindowDestroyed();
-// What the runtime hands each window it builds: event dispatch and the destroyed notice.
-WindowEvents& RuntimeWindowEvents();
-
-namespace testing {
-// Replaces the fatal error box by a recorder (the rest of the fatal path,
-// exit code -1 included, still runs). Used by death tests.
-using FatalBoxHook = void (*)(const std::string& gbkText);
-void SetFatalBoxHook(FatalBoxHook hook);
-// Destroys every loaded window and forgets all state, for a fresh InitializeRuntime.
-void ResetRuntime();
-}  // namespace testing
 
 }  // namespace qelvane

@@ -137,7 +137,8 @@ void PrintSettings(const TypeSettings& settings) {
         const Bytes bytes(v.bytes.begin(), v.bytes.end());
         std::string text;
         switch (row->kind) {
-        case FieldKind::Int: text = std::to_string(v.number); break;
+        case FieldKind::Int:
+        case FieldKind::Flag: text = std::to_string(v.number); break;
         case FieldKind::Colour: {
             char buf[16];
             std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(v.number));

@@ -42,7 +42,7 @@ bool EncodeRecord(const ComponentEntry& e, ByteWriter& w) {
     w.U32(0);  // cursor slot
     w.U32(e.parent);
 
-    if (e.type != TypeCode::Tab && !e.pageList.empty()) return false;
+    if (!HoldsPages(e.type) && !e.pageList.empty()) return false;
     std::uint64_t children = 0;
     for (const auto& page : e.pageList) children += page.size() + 1;
     if (children > kU32Max) return false;
@@ -238,8 +238,8 @@ bool FormDecoder::DecodeRecord(std::span<const std::uint8_t> record, std::size_t
     std::uint32_t children = r.U32();
     if (!r.Ok()) return truncated();
     if (children > r.Remaining() / 4) return Fail("child count past the record", fieldAt);
-    if (e.type != TypeCode::Tab && children != 0) return Fail("child list on a type other than Tab", fieldAt);
-    if (e.type == TypeCode::Tab) {
+    if (!HoldsPages(e.type) && children != 0) return Fail("child list on a type other than Tab", fieldAt);
+    if (HoldsPages(e.type)) {
         if (children == 0) return Fail("Tab without a page list", fieldAt);
         e.pageList.assign(1, {});
         std::uint32_t id = 0;
@@ -344,7 +344,7 @@ bool FormDecoder::CheckWindow(const WindowTemplate& win, const std::vector<std::
 
     for (std::size_t i = 0; i < comps.size(); ++i) {
         const ComponentEntry& tab = comps[i];
-        if (tab.type != TypeCode::Tab) continue;
+        if (!HoldsPages(tab.type)) continue;
         const auto* props = std::get_if<TabProps>(&tab.settings);
         if (!props || tab.pageList.size() != props->pageCaptions.size())
             return fail("page lists do not match the pages", i + 1);

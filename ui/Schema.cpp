@@ -1,3 +1,5 @@
+// The schemas of the component types and of the properties every component shares, and the
+// one reader and writer that every row goes through: in property blocks, and as property values.
 #include "ui/Schema.h"
 
 #include <algorithm>
@@ -6,86 +8,30 @@
 #include <type_traits>
 
 #include "ui/ByteIo.h"
+#include "ui/SchemaRows.h"
+#include "ui/PropertyNumbers.h"
 
 namespace qelvane {
 namespace {
 
-// ---- Rows: a field, how it is stored, and what kind of property it is ----
+using namespace rows;
 
-template <class T>
-struct MemberOf;
-template <class C, class F>
-struct MemberOf<F C::*> {
-    using Class = C;
-    using Field = F;
+
+
+// ---- The properties every component and the window share, over its record ----
+
+using E = ComponentEntry;
+constexpr std::int32_t kMaxExtent = 32627;
+constexpr FieldRow kCommonRows[] = {
+    Row<&E::left>("left", prop::kLeft, {Effect::Place}),
+    Row<&E::top>("top", prop::kTop, {Effect::Place}),
+    Choice<&E::width>("width", prop::kWidth, kMaxExtent, {Effect::Place}),
+    Choice<&E::height>("height", prop::kHeight, kMaxExtent, {Effect::Place}),
+    Row<&E::tag>("tag", prop::kTag),
+    Row<&E::visible>("visible", prop::kVisible, {Effect::Show}),
+    Row<&E::disable>("disable", prop::kDisable, {Effect::Enable}),
+    Row<&E::cursor>("MousePointer", prop::kMousePointer),
 };
-
-template <auto M>
-void* FieldAt(void* props) {
-    return &(static_cast<typename MemberOf<decltype(M)>::Class*>(props)->*M);
-}
-
-template <auto M>
-constexpr FieldKind KindOf() {
-    using F = typename MemberOf<decltype(M)>::Field;
-    if constexpr (std::is_same_v<F, std::int32_t>) return FieldKind::Int;
-    else if constexpr (std::is_same_v<F, std::uint32_t>) return FieldKind::Colour;
-    else if constexpr (std::is_same_v<F, Bytes>) return FieldKind::Block;
-    else if constexpr (std::is_same_v<F, Text>) return FieldKind::String;
-    else return FieldKind::Captions;
-}
-
-template <auto M>
-constexpr ValueType ValueOf() {
-    constexpr FieldKind kind = KindOf<M>();
-    if constexpr (kind == FieldKind::String) return ValueType::String;
-    else if constexpr (kind == FieldKind::Int || kind == FieldKind::Colour) return ValueType::Integer;
-    else return ValueType::Block;
-}
-
-// Optional parts of a row.
-struct Extra {
-    Effect effect = Effect::None;
-    std::uint8_t since = 0;
-    std::optional<std::int32_t> absent = std::nullopt;
-};
-
-template <auto M>
-constexpr FieldRow Row(const char* name, int number, Extra extra = {}) {
-    return {{name, ValueOf<M>()}, static_cast<std::int8_t>(number), KindOf<M>(), extra.effect, extra.since,
-            extra.absent, &FieldAt<M>};
-}
-template <auto M>
-constexpr FieldRow Truth(const char* name, int number, Extra extra = {}) {
-    FieldRow r = Row<M>(name, number, extra);
-    r.info.type = ValueType::Truth;
-    return r;
-}
-template <auto M>
-constexpr FieldRow Choice(const char* name, int number, std::int32_t max, Extra extra = {}) {
-    FieldRow r = Row<M>(name, number, extra);
-    r.info = {name, ValueType::Integer, true, 0, max};
-    return r;
-}
-// A font is a byte block read as a LOGFONTA.
-template <auto M>
-constexpr FieldRow FontRow(int number, Effect effect) {
-    FieldRow r = Row<M>("font", number, {effect});
-    r.kind = FieldKind::Font;
-    return r;
-}
-
-// Stored in the block, not offered as a property.
-template <auto M>
-constexpr FieldRow Stored(const char* name, std::uint8_t since = 0) {
-    return Row<M>(name, -1, {.since = since});
-}
-
-constexpr Extra kRepaint{Effect::Repaint};
-constexpr Extra kRestyle{Effect::Restyle};
-constexpr Extra kCaption{Effect::Caption};
-constexpr Extra kRebuild{Effect::Rebuild};
-constexpr Extra kCustom{Effect::Custom};
 
 template <class P>
 TypeSettings Fresh() {
@@ -124,99 +70,100 @@ constexpr FieldRow kWindowRows[] = {
 
 using T = TabProps;
 constexpr FieldRow kTabRows[] = {
-    Choice<&T::headerPos>("HeaderPos", 8, 3, kCustom),
-    Truth<&T::multiLine>("MultiLine", 9, kRestyle),
-    Row<&T::currentPage>("CurrentPage", 12, kCustom),
-    Truth<&T::hideHeader>("HideHeader", 13, {.since = 2}),
+    Choice<&T::headerPos>("HeaderPos", prop::tab::kHeaderPos, 3, kCustom),
+    Truth<&T::multiLine>("MultiLine", prop::tab::kMultiLine, kRestyle),
+    Row<&T::currentPage>("CurrentPage", prop::tab::kCurrentPage, kCustom),
+    Truth<&T::hideHeader>("HideHeader", prop::tab::kHideHeader, {.since = 2}),
     // Blocks from before FillBack existed mean no fill.
-    Truth<&T::fillBack>("FillBack", 14, {Effect::Repaint, 3, 0}),
-    Row<&T::backColor>("BackColor", 15, {Effect::Repaint, 3}),
-    FontRow<&T::font>(10, Effect::Custom),
-    Row<&T::pageCaptions>("PageCaptions", 11, kRebuild),
+    Truth<&T::fillBack>("FillBack", prop::tab::kFillBack, {Effect::Repaint, 3, 0}),
+    Row<&T::backColor>("BackColor", prop::tab::kBackColor, {Effect::Repaint, 3}),
+    FontRow<&T::font>(prop::tab::kFont, Effect::Custom),
+    Row<&T::pageCaptions>("PageCaptions", prop::tab::kPageCaptions, kRebuild),
 };
 
 using R = RadioBoxProps;
 constexpr FieldRow kRadioBoxRows[] = {
-    Truth<&R::pushLike>("PushLike", 9, kRestyle),
-    Truth<&R::flat>("Flat", 10, kRestyle),
-    Truth<&R::leftText>("LeftText", 12, kRestyle),
-    Choice<&R::hAlign>("HAlign", 13, 2, kRestyle),
-    Choice<&R::vAlign>("VAlign", 14, 2, kRestyle),
-    Row<&R::textColor>("TextColor", 15, kRepaint),
-    Row<&R::backColor>("BackColor", 16, kRepaint),
-    Truth<&R::checked>("Checked", 18, kCustom),
-    Row<&R::picture>("picture", 8, kRebuild),  // the control is rebuilt to show or drop it
-    FontRow<&R::font>(17, Effect::Font),
-    Row<&R::caption>("caption", 11, kCaption),
+    Truth<&R::pushLike>("PushLike", prop::radio::kPushLike, kRestyle),
+    Truth<&R::flat>("Flat", prop::radio::kFlat, kRestyle),
+    Truth<&R::leftText>("LeftText", prop::radio::kLeftText, kRestyle),
+    Choice<&R::hAlign>("HAlign", prop::radio::kHAlign, 2, kRestyle),
+    Choice<&R::vAlign>("VAlign", prop::radio::kVAlign, 2, kRestyle),
+    Row<&R::textColor>("TextColor", prop::radio::kTextColor, kRepaint),
+    Row<&R::backColor>("BackColor", prop::radio::kBackColor, kRepaint),
+    Truth<&R::checked>("Checked", prop::radio::kChecked, kCustom),
+    Row<&R::picture>("picture", prop::radio::kPicture, kRebuild),  // the control is rebuilt to show or drop it
+    FontRow<&R::font>(prop::radio::kFont, Effect::Font),
+    Row<&R::caption>("caption", prop::radio::kCaption, kCaption),
 };
 
 using B = ButtonProps;
 constexpr FieldRow kButtonRows[] = {
-    Choice<&B::buttonType>("ButtonType", 9, 1, kRestyle),
-    Choice<&B::hAlign>("HAlign", 11, 2, kRestyle),
-    Choice<&B::vAlign>("VAlign", 12, 2, kRestyle),
-    Row<&B::picture>("picture", 8, kRebuild),
-    FontRow<&B::font>(13, Effect::Font),
-    Row<&B::caption>("caption", 10, kCaption),
+    Choice<&B::buttonType>("ButtonType", prop::button::kButtonType, 1, kRestyle),
+    Choice<&B::hAlign>("HAlign", prop::button::kHAlign, 2, kRestyle),
+    Choice<&B::vAlign>("VAlign", prop::button::kVAlign, 2, kRestyle),
+    Row<&B::picture>("picture", prop::button::kPicture, kRebuild),
+    FontRow<&B::font>(prop::button::kFont, Effect::Font),
+    Row<&B::caption>("caption", prop::button::kCaption, kCaption),
 };
 
 using L = TransLabelProps;
 constexpr FieldRow kTransLabelRows[] = {
-    Choice<&L::textEffect>("TextEffect", 9, 3, kRepaint),
-    Row<&L::textColor>("TextColor", 11, kRepaint),
-    Choice<&L::hAlign>("HAlign", 12, 2, kRepaint),
-    Choice<&L::vAlign>("VAlign", 14, 2, kRepaint),
-    Truth<&L::wordWrap>("WordWrap", 13, kRepaint),
-    FontRow<&L::font>(10, Effect::Font),
-    Row<&L::caption>("caption", 8, kCaption),
+    Choice<&L::textEffect>("TextEffect", prop::label::kTextEffect, 3, kRepaint),
+    Row<&L::textColor>("TextColor", prop::label::kTextColor, kRepaint),
+    Choice<&L::hAlign>("HAlign", prop::label::kHAlign, 2, kRepaint),
+    Choice<&L::vAlign>("VAlign", prop::label::kVAlign, 2, kRepaint),
+    Truth<&L::wordWrap>("WordWrap", prop::label::kWordWrap, kRepaint),
+    FontRow<&L::font>(prop::label::kFont, Effect::Font),
+    Row<&L::caption>("caption", prop::label::kCaption, kCaption),
 };
 
 using S = SuperBtnProps;
 constexpr FieldRow kSuperBtnRows[] = {
-    Choice<&S::btnStyle>("BtnStyle", 8, 2, kCustom),
-    Truth<&S::checkBox>("CheckBox", 9, kCustom),
-    Truth<&S::checked>("Checked", 10, kRepaint),
-    Choice<&S::alignStyle>("AlignStyle", 11, 3, kRepaint),
-    Choice<&S::pressStyle>("PressStyle", 12, 1, kRepaint),
-    Truth<&S::drawBorder>("DrawBorder", 13, kRepaint),
-    Truth<&S::drawFocus>("DrawFocus", 14, kRepaint),
-    Row<&S::transColorIn>("TransColorIn", 18, kCustom),
-    Row<&S::transColorOut>("TransColorOut", 16, kCustom),
-    Truth<&S::defaultColor>("DefaultColor", 23, kRepaint),
-    Truth<&S::standardSound>("StandardSound", 30),
-    Choice<&S::defaultStyle>("DefaultStyle", 34, 1, kRebuild),
-    Row<&S::fgColorOut>("FgColorOut", 24, kRepaint),
-    Row<&S::bkColorOut>("BkColorOut", 25, kRepaint),
-    Row<&S::fgColorIn>("FgColorIn", 26, kRepaint),
-    Row<&S::bkColorIn>("BkColorIn", 27, kRepaint),
-    Row<&S::fgColorFocus>("FgColorFocus", 28, kRepaint),
-    Row<&S::bkColorFocus>("BkColorFocus", 29, kRepaint),
-    Row<&S::picIn>("PicIn", 17, kCustom),
-    Row<&S::picOut>("PicOut", 15, kCustom),
-    FontRow<&S::font>(21, Effect::Font),
-    Row<&S::overSound>("OverSound", 31, kCustom),
-    Row<&S::clickSound>("ClickSound", 32, kCustom),
-    Row<&S::caption>("caption", 22, kCaption),
-    Row<&S::toolTip>("ToolTip", 33, kCustom),
-    Row<&S::transColorDisabled>("TransColorDisabled", 20, {Effect::Custom, 2}),
-    Row<&S::picDisabled>("PicDisabled", 19, {Effect::Custom, 2}),
+    Choice<&S::btnStyle>("BtnStyle", prop::superbtn::kBtnStyle, 2, kCustom),
+    Truth<&S::checkBox>("CheckBox", prop::superbtn::kCheckBox, kCustom),
+    Truth<&S::checked>("Checked", prop::superbtn::kChecked, kRepaint),
+    Choice<&S::alignStyle>("AlignStyle", prop::superbtn::kAlignStyle, 3, kRepaint),
+    Choice<&S::pressStyle>("PressStyle", prop::superbtn::kPressStyle, 1, kRepaint),
+    Truth<&S::drawBorder>("DrawBorder", prop::superbtn::kDrawBorder, kRepaint),
+    Truth<&S::drawFocus>("DrawFocus", prop::superbtn::kDrawFocus, kRepaint),
+    Row<&S::transColorIn>("TransColorIn", prop::superbtn::kTransColorIn, kCustom),
+    Row<&S::transColorOut>("TransColorOut", prop::superbtn::kTransColorOut, kCustom),
+    Truth<&S::defaultColor>("DefaultColor", prop::superbtn::kDefaultColor, kRepaint),
+    Truth<&S::standardSound>("StandardSound", prop::superbtn::kStandardSound),
+    Choice<&S::defaultStyle>("DefaultStyle", prop::superbtn::kDefaultStyle, 1, kRebuild),
+    Row<&S::fgColorOut>("FgColorOut", prop::superbtn::kFgColorOut, kRepaint),
+    Row<&S::bkColorOut>("BkColorOut", prop::superbtn::kBkColorOut, kRepaint),
+    Row<&S::fgColorIn>("FgColorIn", prop::superbtn::kFgColorIn, kRepaint),
+    Row<&S::bkColorIn>("BkColorIn", prop::superbtn::kBkColorIn, kRepaint),
+    Row<&S::fgColorFocus>("FgColorFocus", prop::superbtn::kFgColorFocus, kRepaint),
+    Row<&S::bkColorFocus>("BkColorFocus", prop::superbtn::kBkColorFocus, kRepaint),
+    Row<&S::picIn>("PicIn", prop::superbtn::kPicIn, kCustom),
+    Row<&S::picOut>("PicOut", prop::superbtn::kPicOut, kCustom),
+    FontRow<&S::font>(prop::superbtn::kFont, Effect::Font),
+    Row<&S::overSound>("OverSound", prop::superbtn::kOverSound, kCustom),
+    Row<&S::clickSound>("ClickSound", prop::superbtn::kClickSound, kCustom),
+    Row<&S::caption>("caption", prop::superbtn::kCaption, kCaption),
+    Row<&S::toolTip>("ToolTip", prop::superbtn::kToolTip, kCustom),
+    Row<&S::transColorDisabled>("TransColorDisabled", prop::superbtn::kTransColorDisabled, {Effect::Custom, 2}),
+    Row<&S::picDisabled>("PicDisabled", prop::superbtn::kPicDisabled, {Effect::Custom, 2}),
 };
 
 using P = PicBoxProps;
 constexpr FieldRow kPicBoxRows[] = {
-    Choice<&P::border>("border", 8, 5, kRestyle),
-    Row<&P::backColor>("BackColor", 9, kCustom),
-    Choice<&P::drawMode>("DrawMode", 11, 2, kCustom),
+    Choice<&P::border>("border", prop::picbox::kBorder, 5, kRestyle),
+    Row<&P::backColor>("BackColor", prop::picbox::kBackColor, kCustom),
+    Choice<&P::drawMode>("DrawMode", prop::picbox::kDrawMode, 2, kCustom),
     // Matters for animated GIFs only; the data binding is not ours to run.
-    Truth<&P::playAnimation>("PlayAnimation", 12),
-    Row<&P::picture>("picture", 10, kCustom),
-    Row<&P::dataSource>("DataSource", 13, {.since = 2}),
-    Row<&P::dataColumn>("DataColumn", 14, {.since = 2}),
+    Truth<&P::playAnimation>("PlayAnimation", prop::picbox::kPlayAnimation),
+    Row<&P::picture>("picture", prop::picbox::kPicture, kCustom),
+    Row<&P::dataSource>("DataSource", prop::picbox::kDataSource, {.since = 2}),
+    Row<&P::dataColumn>("DataColumn", prop::picbox::kDataColumn, {.since = 2}),
 };
 
 template <class Props>
-constexpr TypeSchema MakeSchema(const char* english, const char* chinese, std::span<const FieldRow> rows) {
-    return {Props::kCode, english, chinese, Props::kVersion, rows, &Fresh<Props>};
+constexpr TypeSchema MakeSchema(const char* english, const char* chinese, std::span<const FieldRow> rows,
+                                bool holdsPages = false) {
+    return {Props::kCode, english, chinese, Props::kVersion, rows, &Fresh<Props>, holdsPages};
 }
 
 template <class Props>
@@ -224,7 +171,7 @@ extern const TypeSchema kSchema;
 template <>
 constexpr TypeSchema kSchema<WindowProps> = MakeSchema<WindowProps>("window", "窗口", kWindowRows);
 template <>
-constexpr TypeSchema kSchema<TabProps> = MakeSchema<TabProps>("Tab", "选择夹", kTabRows);
+constexpr TypeSchema kSchema<TabProps> = MakeSchema<TabProps>("Tab", "选择夹", kTabRows, true);
 template <>
 constexpr TypeSchema kSchema<RadioBoxProps> = MakeSchema<RadioBoxProps>("RadioBox", "单选框", kRadioBoxRows);
 template <>
@@ -281,6 +228,7 @@ void ReadField(ByteReader& r, const FieldRow& row, void* props) {
     switch (row.kind) {
     case FieldKind::Int: *static_cast<std::int32_t*>(f) = r.I32(); break;
     case FieldKind::Colour: *static_cast<std::uint32_t*>(f) = r.U32(); break;
+    case FieldKind::Flag: *static_cast<bool*>(f) = r.I32() != 0; break;
     case FieldKind::Block:
     case FieldKind::Font: *static_cast<Bytes*>(f) = r.CountedBlock(); break;
     case FieldKind::String: *static_cast<Text*>(f) = r.CountedText(); break;
@@ -293,6 +241,7 @@ void WriteField(ByteWriter& w, const FieldRow& row, const void* props) {
     switch (row.kind) {
     case FieldKind::Int: w.I32(*static_cast<const std::int32_t*>(f)); break;
     case FieldKind::Colour: w.U32(*static_cast<const std::uint32_t*>(f)); break;
+    case FieldKind::Flag: w.I32(*static_cast<const bool*>(f) ? 1 : 0); break;
     case FieldKind::Block:
     case FieldKind::Font: w.CountedBlock(*static_cast<const Bytes*>(f)); break;
     case FieldKind::String: w.CountedText(*static_cast<const Text*>(f)); break;
@@ -305,6 +254,12 @@ void WriteField(ByteWriter& w, const FieldRow& row, const void* props) {
 const FieldRow* TypeSchema::Property(std::int32_t number) const {
     for (const FieldRow& row : rows)
         if (row.number >= 0 && row.number == number) return &row;
+    return nullptr;
+}
+
+const FieldRow* CommonProperty(std::int32_t number) {
+    for (const FieldRow& row : kCommonRows)
+        if (row.number == number) return &row;
     return nullptr;
 }
 
@@ -332,6 +287,7 @@ PropertyValue ReadRow(const FieldRow& row, const void* props) {
     switch (row.kind) {
     case FieldKind::Int: v.number = *static_cast<const std::int32_t*>(f); break;
     case FieldKind::Colour: v.number = static_cast<std::int32_t>(*static_cast<const std::uint32_t*>(f)); break;
+    case FieldKind::Flag: v.number = *static_cast<const bool*>(f) ? 1 : 0; break;
     case FieldKind::Block:
     case FieldKind::Font: {
         const Bytes& b = *static_cast<const Bytes*>(f);
@@ -353,6 +309,7 @@ void StoreRow(const FieldRow& row, void* props, const PropertyValue& value) {
     switch (row.kind) {
     case FieldKind::Int: *static_cast<std::int32_t*>(f) = value.number; break;
     case FieldKind::Colour: *static_cast<std::uint32_t*>(f) = static_cast<std::uint32_t>(value.number); break;
+    case FieldKind::Flag: *static_cast<bool*>(f) = value.number != 0; break;
     case FieldKind::Block:
     case FieldKind::Font: *static_cast<Bytes*>(f) = Bytes(value.bytes.begin(), value.bytes.end()); break;
     case FieldKind::String: *static_cast<Text*>(f) = value.bytes; break;
@@ -376,7 +333,7 @@ std::optional<std::uint32_t> ReadFields(const TypeSchema& schema, std::span<cons
         if (version >= row.since)
             ReadField(r, row, props);
         else if (row.absent)
-            *static_cast<std::int32_t*>(row.at(props)) = *row.absent;
+            StoreRow(row, props, {*row.absent, {}});
     }
     if (!r.AtEnd()) return std::nullopt;
     return version;
@@ -393,6 +350,11 @@ Bytes WriteFields(const TypeSchema& schema, const void* props, std::uint32_t ver
 }
 
 bool IsKnownType(TypeCode type) { return SchemaOf(type) != nullptr; }
+
+bool HoldsPages(TypeCode type) {
+    const TypeSchema* s = SchemaOf(type);
+    return s && s->holdsPages;
+}
 
 TypeCode TypeOf(const TypeSettings& settings) { return SchemaOf(settings).code; }
 

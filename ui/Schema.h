@@ -50,6 +50,7 @@ struct PropertyValue {
 enum class FieldKind : std::uint8_t {
     Int,       // 4 bytes, signed
     Colour,    // 4 bytes, unsigned
+    Flag,      // 4 bytes, 0 or 1; a truth value
     Block,     // u32 count, bytes
     Font,      // a block holding a 60-byte LOGFONTA, or empty
     String,    // u32 count, GBK bytes
@@ -64,7 +65,11 @@ enum class Effect : std::uint8_t {
     Caption,  // the window text follows
     Font,     // the font is made again
     Rebuild,  // the component is re-created from its settings
-    Custom,   // code of the type's own
+    Custom,   // code of the type's own, chosen by the row
+    // The common properties: the window layer moves, shows or enables the native window.
+    Place,
+    Show,
+    Enable,
 };
 
 struct FieldRow {
@@ -88,11 +93,15 @@ struct TypeSchema {
     std::uint32_t version;    // the block version written
     std::span<const FieldRow> rows;  // block order
     TypeSettings (*fresh)();  // the defaults
+    bool holdsPages = false;  // its record carries a page list of the components on it
 
     // The row of property `number`, or null.
     const FieldRow* Property(std::int32_t number) const;
 };
 
+// The row of a property every component and the window share (0-7), over its ComponentEntry;
+// null for any other number.
+const FieldRow* CommonProperty(std::int32_t number);
 // The schema of a type code, or null for an unknown one.
 const TypeSchema* SchemaOf(TypeCode type);
 // In the order of the TypeSettings alternatives.
@@ -129,6 +138,8 @@ Bytes WriteBlock(const P& p, std::uint32_t version = P::kVersion) {
 
 // Whether `type` is one of the known type codes.
 bool IsKnownType(TypeCode type);
+// Whether records of `type` carry a page list.
+bool HoldsPages(TypeCode type);
 // The type code the settings belong to.
 TypeCode TypeOf(const TypeSettings& settings);
 // The own block version of a known type (0 for an unknown one).

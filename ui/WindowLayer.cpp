@@ -1,3 +1,6 @@
+// The window layer's building: a program window and its components from the decoded template,
+// stacked and placed on their containers; opening it; re-creating a component whose settings
+// ask for it; closing; and the window's own messages.
 #include "ui/WindowLayer.h"
 
 #include <algorithm>
@@ -30,12 +33,6 @@ constexpr FrameStyle kFrames[] = {
     {WS_CAPTION, WS_EX_CLIENTEDGE, false},
 };
 
-// Value types of the common properties 0-7: left, top, width, height, tag, visible, disable, MousePointer.
-constexpr ValueType kCommonTypes[] = {ValueType::Integer, ValueType::Integer, ValueType::Integer,
-                                      ValueType::Integer, ValueType::String,  ValueType::Truth,
-                                      ValueType::Truth,   ValueType::Block};
-
-constexpr std::int32_t kMaxExtent = 32627;
 
 // For a window whose icon setting yields no icon of its own. The icons stay the program's:
 // the window never destroys them.
@@ -43,14 +40,6 @@ void ShowProgramIcon(HWND hwnd) {
     const ProgramIcons icons = LoadProgramIcon();
     SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.largeIcon));
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.smallIcon));
-}
-
-RECT RectInParent(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    if (HWND parent = GetParent(hwnd); parent && (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD))
-        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 }  // namespace
@@ -238,267 +227,9 @@ Component* FormWindow::ComponentFromHwnd(HWND hwnd) {
     return i < 0 ? nullptr : slots_[static_cast<std::size_t>(i)].object.get();
 }
 
-int FormWindow::FocusedIndex() const {
-    // The focus may sit in a child of a component: count it as the component's.
-    for (HWND h = GetFocus(); h && h != window_.get(); h = GetParent(h))
-        if (const int i = IndexOf(h); i >= 0) return i;
-    return -1;
-}
-
-std::vector<FocusCandidate> FormWindow::FocusCandidates() const {
-    std::vector<FocusCandidate> c(slots_.size());
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-        const ComponentSlot& s = slots_[i];
-        HWND h = s.object ? s.object->Hwnd() : nullptr;
-        c[i] = {s.entry.focusOrder, h && IsWindowVisible(h), h && IsWindowEnabled(h), s.entry.tabStop,
-                s.type->canTakeFocus};
-    }
-    return c;
-}
-
-std::vector<RadioMember> FormWindow::RadioMembers() const {
-    std::vector<RadioMember> m(slots_.size());
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-        const ComponentSlot& s = slots_[i];
-        HWND h = s.object ? s.object->Hwnd() : nullptr;
-        m[i] = {h && s.entry.type == TypeCode::RadioBox, s.entry.parent, s.entry.focusOrder,
-                h && IsWindowVisible(h), h && IsWindowEnabled(h), s.entry.tabStop};
-    }
-    return m;
-}
-
-void FormWindow::RadioClicked(std::uint32_t componentId) {
-    ComponentSlot* clicked = Slot(componentId);
-    if (!clicked) return;
-    for (std::size_t i : UncheckedByClick(RadioMembers(), static_cast<std::size_t>(clicked - slots_.data())))
-        SendMessageW(slots_[i].object->Hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
-}
-
-bool FormWindow::MoveRadioCheck(bool forward) {
-    const int current = FocusedIndex();
-    if (current < 0 || slots_[static_cast<std::size_t>(current)].entry.type != TypeCode::RadioBox) return false;
-    const auto members = RadioMembers();
-    const auto target = ArrowTarget(members, static_cast<std::size_t>(current), forward);
-    if (!target) return true;
-    // The check leaves the whole group, hidden pages included.
-    for (std::size_t i : GroupOf(members, *target)) {
-        HWND h = slots_[i].object->Hwnd();
-        if (i != *target && SendMessageW(h, BM_GETCHECK, 0, 0) != BST_UNCHECKED)
-            SendMessageW(h, BM_SETCHECK, BST_UNCHECKED, 0);
-    }
-    const std::uint32_t id = slots_[*target].entry.id;
-    SendMessageW(slots_[*target].object->Hwnd(), BM_SETCHECK, BST_CHECKED, 0);
-    slots_[*target].object->Raise(events::kClicked);
-    // The routine may have rebuilt or closed things: look the box up again.
-    if (ComponentSlot* s = eventsOpen_ ? Slot(id) : nullptr; s && s->object && s->object->Hwnd())
-        SetFocus(s->object->Hwnd());
-    return true;
-}
-
-HWND FormWindow::DefaultButton() const {
-    for (const ComponentSlot& slot : slots_) {
-        HWND h = slot.object && slot.entry.type == TypeCode::Button ? slot.object->Hwnd() : nullptr;
-        if (h && (GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON && IsWindowVisible(h) &&
-            IsWindowEnabled(h))
-            return h;
-    }
-    return nullptr;
-}
-
-void FormWindow::MoveFocus(bool backwards) {
-    const int current = FocusedIndex();
-    const auto candidates = FocusCandidates();
-    const auto next = NextInTabOrder(candidates, current < 0 ? std::nullopt : std::optional<std::size_t>(current),
-                                     backwards);
-    if (next) SetFocus(slots_[*next].object->Hwnd());
-}
-
-void FormWindow::SaveFocus() {
-    // With no component focused (minimised, or the window itself) the last one is kept.
-    if (const int i = FocusedIndex(); i >= 0) savedFocus_ = slots_[static_cast<std::size_t>(i)].entry.id;
-}
-
-void FormWindow::RestoreFocus() {
-    if (ComponentSlot* saved = savedFocus_ ? Slot(savedFocus_) : nullptr; saved && saved->object && saved->object->Hwnd()) {
-        SetFocus(saved->object->Hwnd());
-        return;
-    }
-    if (const auto first = FirstInTabOrder(FocusCandidates())) SetFocus(slots_[*first].object->Hwnd());
-}
-
-bool FormWindow::ShouldShow(const ComponentSlot& slot) {
-    if (!slot.entry.visible) return false;
-    if (slot.container < 0) return true;
-    ComponentSlot& container = slots_[static_cast<std::size_t>(slot.container)];
-    const auto page = container.object ? container.object->CurrentPage() : std::nullopt;
-    return !page || slot.page == std::max(*page, 0);
-}
-
-void FormWindow::SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) {
-    ComponentSlot* container = Slot(containerId);
-    if (!container) return;
-    const auto& pages = container->entry.pageList;
-    const std::size_t front = static_cast<std::size_t>(std::max(page, 0));
-    for (std::size_t p = 0; p < pages.size(); ++p)
-        for (std::uint32_t id : pages[p]) {
-            ComponentSlot* s = Slot(id);
-            if (!s || !s->object) continue;
-            HWND h = s->object->Hwnd();
-            const bool show = p == front && s->entry.visible;
-            if (show && !IsWindowVisible(h)) ShowWindow(h, SW_SHOWNA);
-            if (!show && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE)) ShowWindow(h, SW_HIDE);
-        }
-    if (!withFocus || front >= pages.size()) return;
-    // Lowest FocusOrder among the page's shown, enabled focus takers; the first in the list on a tie.
-    // A component left hidden by its `visible` flag must not swallow the keyboard.
-    ComponentSlot* best = nullptr;
-    for (std::uint32_t id : pages[front]) {
-        ComponentSlot* s = Slot(id);
-        if (!s || !s->object || !s->type->canTakeFocus || !IsWindowEnabled(s->object->Hwnd())) continue;
-        if (!(GetWindowLongW(s->object->Hwnd(), GWL_STYLE) & WS_VISIBLE)) continue;
-        if (!best || s->entry.focusOrder < best->entry.focusOrder) best = s;
-    }
-    if (best) SetFocus(best->object->Hwnd());
-}
-
 EventOutcome FormWindow::Raise(std::uint32_t componentId, std::int32_t event, bool wantResult) {
     if (!eventsOpen_) return {};
     return events_.Raise(id_, componentId, event, wantResult);
-}
-
-const ComponentEntry* FormWindow::Record(std::uint32_t componentId) {
-    if (componentId == 0 || componentId == kOwnRecordId) return &self_;
-    ComponentSlot* slot = Slot(componentId);
-    return slot ? &slot->entry : nullptr;
-}
-
-FormWindow::Property FormWindow::Describe(std::uint32_t componentId, std::int32_t number) {
-    if (number < 0) return {};
-    if (number < 8) return {Access::Done, kCommonTypes[number]};
-    if (componentId == 0 || componentId == kOwnRecordId) return {};  // the window type has no own properties here
-    ComponentSlot* slot = Slot(componentId);
-    if (!slot) return {};  // the logic only names components that exist
-    if (!slot->object || !slot->object->Hwnd()) return {Access::NoNativeWindow};
-    const FieldRow* row = slot->object->Schema().Property(number);
-    if (!row) return {};
-    return {Access::Done, row->info.type};
-}
-
-FormWindow::Property FormWindow::Get(std::uint32_t componentId, std::int32_t number) {
-    Property p = Describe(componentId, number);
-    if (p.status != Access::Done) return p;
-    if (number < 8) {
-        p.value = ReadCommon(componentId, number);
-    } else {
-        Component& c = *Slot(componentId)->object;
-        p.value = c.Read(*c.Schema().Property(number));
-    }
-    return p;
-}
-
-FormWindow::Access FormWindow::Set(std::uint32_t componentId, std::int32_t number, PropertyValue value) {
-    const Property p = Describe(componentId, number);
-    if (p.status != Access::Done) return p.status;
-    if (number < 8) {
-        WriteCommon(componentId, number, value);
-        return Access::Done;
-    }
-    Component& c = *Slot(componentId)->object;
-    const FieldRow& row = *c.Schema().Property(number);
-    if (row.info.clamped) value.number = std::clamp(value.number, row.info.min, row.info.max);
-    if (c.Write(row, value)) Recreate(componentId);
-    return Access::Done;
-}
-
-PropertyValue FormWindow::ReadCommon(std::uint32_t componentId, int number) {
-    const bool own = componentId == 0 || componentId == kOwnRecordId;
-    ComponentSlot* slot = own ? nullptr : Slot(componentId);
-    if (!own && !slot) return {};
-    ComponentEntry& entry = own ? self_ : slot->entry;
-    HWND hwnd = own ? window_.get() : (slot->object ? slot->object->Hwnd() : nullptr);
-
-    PropertyValue v;
-    switch (number) {
-    case 0:
-    case 1:
-    case 2:
-    case 3: {
-        if (!hwnd) {
-            const std::int32_t stored[] = {entry.left, entry.top, entry.width, entry.height};
-            v.number = stored[number];
-            break;
-        }
-        const RECT r = RectInParent(hwnd);
-        const std::int32_t live[] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-        v.number = live[number];
-        break;
-    }
-    case 4:
-        v.bytes = entry.tag;
-        break;
-    case 5:
-        v.number = hwnd ? IsWindowVisible(hwnd) != 0 : entry.visible;
-        break;
-    case 6:
-        v.number = hwnd ? IsWindowEnabled(hwnd) == 0 : entry.disable;
-        break;
-    case 7:
-        v.bytes.assign(entry.cursor.begin(), entry.cursor.end());
-        break;
-    default:
-        break;
-    }
-    return v;
-}
-
-void FormWindow::WriteCommon(std::uint32_t componentId, int number, const PropertyValue& value) {
-    const bool own = componentId == 0 || componentId == kOwnRecordId;
-    ComponentSlot* slot = own ? nullptr : Slot(componentId);
-    if (!own && !slot) return;
-    ComponentEntry& entry = own ? self_ : slot->entry;
-    HWND hwnd = own ? window_.get() : (slot->object ? slot->object->Hwnd() : nullptr);
-
-    switch (number) {
-    case 0:
-    case 1:
-    case 2:
-    case 3: {
-        std::int32_t* fields[] = {&entry.left, &entry.top, &entry.width, &entry.height};
-        if (hwnd) {
-            const RECT r = RectInParent(hwnd);
-            entry.left = r.left;
-            entry.top = r.top;
-            entry.width = r.right - r.left;
-            entry.height = r.bottom - r.top;
-        }
-        std::int32_t v = value.number;
-        if (number >= 2) v = std::clamp(v, 0, kMaxExtent);
-        *fields[number] = v;
-        if (hwnd)
-            SetWindowPos(hwnd, nullptr, entry.left, entry.top, entry.width, entry.height,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-        break;
-    }
-    case 4:
-        entry.tag = value.bytes;
-        break;
-    case 5:
-        entry.visible = value.number != 0;
-        if (hwnd) {
-            const bool show = own ? entry.visible : ShouldShow(*slot);
-            ShowWindow(hwnd, show ? (own ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
-        }
-        break;
-    case 6:
-        entry.disable = value.number != 0;
-        if (hwnd) EnableWindow(hwnd, !entry.disable);
-        break;
-    case 7:
-        entry.cursor.assign(value.bytes.begin(), value.bytes.end());
-        break;
-    default:
-        break;
-    }
 }
 
 void FormWindow::Recreate(std::uint32_t componentId) {
@@ -549,42 +280,6 @@ void FormWindow::RecreateNow(std::size_t index) {
     // The rebuilt container may hold fewer pages: show what its page in front holds now.
     if (const auto page = slot.object->CurrentPage()) SyncPage(slot.entry.id, std::max(*page, 0), false);
     if (hadFocus) SetFocus(hwnd);
-}
-
-bool FormWindow::PreTranslate(const MSG& msg) {
-    if (msg.message == WM_KEYDOWN) {
-        switch (msg.wParam) {
-        case VK_TAB:
-            MoveFocus(GetKeyState(VK_SHIFT) < 0);
-            return true;
-        case VK_ESCAPE:
-            if (!props_.escCloses) return false;
-            SendMessageW(window_.get(), WM_SYSCOMMAND, SC_CLOSE, 0);  // as from the close box
-            return true;
-        case VK_RETURN:
-            if (HWND button = DefaultButton())
-                SendMessageW(button, BM_CLICK, 0, 0);
-            else if (props_.enterMovesFocus)
-                MoveFocus(false);
-            return true;
-        case VK_F1:
-            return true;  // help is off
-        case VK_LEFT:
-        case VK_UP:
-            return MoveRadioCheck(false);
-        case VK_RIGHT:
-        case VK_DOWN:
-            return MoveRadioCheck(true);
-        default:
-            return false;
-        }
-    }
-    if (msg.message == WM_SYSKEYDOWN) {
-        // No caption carries a mnemonic: Alt with a letter or digit does nothing.
-        const WPARAM k = msg.wParam;
-        return (k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9');
-    }
-    return false;
 }
 
 void FormWindow::Close() {

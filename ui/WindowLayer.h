@@ -2,6 +2,8 @@
 // per component the built object and its entry, answers property reads and
 // writes by number, runs the window's keyboard handling and its close and
 // focus rules. Events leave through the WindowEvents it was built with.
+// Building is in WindowLayer.cpp, keyboard, focus and pages in WindowFocus.cpp,
+// property access in WindowProperties.cpp.
 #pragma once
 
 #include <windows.h>
@@ -85,8 +87,13 @@ public:
 
 private:
     FormWindow(const WindowTemplate& form, WindowEvents& events);
-    PropertyValue ReadCommon(std::uint32_t componentId, int number);
-    void WriteCommon(std::uint32_t componentId, int number, const PropertyValue& value);
+    // The common properties, over the record of the component or of the window itself.
+    PropertyValue ReadCommon(std::uint32_t componentId, const FieldRow& row);
+    void WriteCommon(std::uint32_t componentId, const FieldRow& row, const PropertyValue& value);
+    // The native window of a component or of the window itself (null while it has none), and its record.
+    HWND NativeOf(std::uint32_t componentId, ComponentEntry*& entry);
+    // Its rectangle counted from its parent's client area.
+    static RECT RectInParent(HWND hwnd);
     // Re-creates a component from its current settings (deferred while it is inside its own message).
     void Recreate(std::uint32_t componentId);
     bool CreateNativeWindow();

@@ -18,6 +18,7 @@
 #include "app/Routines.h"
 #include "app/ServiceCatalogue.h"
 #include "app/Identifiers.h"
+#include "app/Testing.h"
 #include "runtime/Runtime.h"
 #include "app/StoredForm.h"
 #include "ui/FormCodec.h"

@@ -47,31 +47,28 @@ protected:
         return s;
     }
 
+    // One click on `button` makes exactly the request for `link`, and the window stays as it was.
+    void ClickForOnly(HWND button, const std::wstring& link) {
+        const WindowState before = State();
+        ClickCentre(button);
+        const std::vector<Request> got = AwaitRequests(1);
+        ASSERT_EQ(got.size(), 1u) << "one click, one request";
+        EXPECT_EQ(got[0], Request{link}) << Escaped(got[0].empty() ? L"" : got[0][0]);
+        EXPECT_TRUE(program_->Running());
+        EXPECT_TRUE(IsWindowVisible(window_));
+        EXPECT_EQ(State(), before) << "the click changed the window";
+    }
+
 };
 
 TEST_F(ImageButtonLinksTest, QqChatButtonHandsTheWholeChatLinkToItsHandler) {
     CheckRadio(L"人工活粉：");
     RefreshAndExpect(L"价格：30元一百个微信真人粉丝");
-    const WindowState before = State();
-
-    ClickCentre(chat_);
-    const std::vector<Request> got = AwaitRequests(1);
-    ASSERT_EQ(got.size(), 1u) << "one click, one request";
-    EXPECT_EQ(got[0], Request{ChatLink()}) << Escaped(got[0].empty() ? L"" : got[0][0]);
-
-    EXPECT_TRUE(program_->Running());
-    EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(State(), before) << "the click changed the window";
+    ClickForOnly(chat_, ChatLink());
 }
 
 TEST_F(ImageButtonLinksTest, OrderButtonOpensTheOrderingPage) {
-    const WindowState before = State();
-    ClickCentre(order_);
-    const std::vector<Request> got = AwaitRequests(1);
-    ASSERT_EQ(got.size(), 1u) << "one click, one request";
-    EXPECT_EQ(got[0], Request{OrderLink()}) << Escaped(got[0].empty() ? L"" : got[0][0]);
-    EXPECT_TRUE(program_->Running());
-    EXPECT_EQ(State(), before) << "the click changed the window";
+    ClickForOnly(order_, OrderLink());
 }
 
 TEST_F(ImageButtonLinksTest, ThreeQuickClicksMakeThreeRequests) {

@@ -12,13 +12,12 @@ namespace qelvane {
 namespace {
 
 using testing::IndexOf;
-const std::vector<testing::Layout>& kForm = testing::FormLayout();
+using testing::NameOf;
 
 std::vector<FocusCandidate> WithPageInFront(int front) {
-    std::vector<FocusCandidate> out;
-    for (const testing::Layout& l : kForm)
-        out.push_back({0, l.page < 0 || l.page == front, true, l.tabStop, l.canFocus});
-    return out;
+    return testing::WithPageInFront(front, [](const testing::Layout& l, bool inView) {
+        return FocusCandidate{0, inView, true, l.tabStop, l.canFocus};
+    });
 }
 
 
@@ -30,7 +29,7 @@ std::vector<std::string> Walk(const std::vector<FocusCandidate>& c, const std::s
     for (int i = 0; i < steps; ++i) {
         at = NextInTabOrder(c, at, backwards);
         if (!at) break;
-        seen.push_back(kForm[*at].name);
+        seen.push_back(NameOf(at));
     }
     return seen;
 }
@@ -38,8 +37,8 @@ std::vector<std::string> Walk(const std::vector<FocusCandidate>& c, const std::s
 TEST(FocusOrder, WholeSequenceIsReverseFormOrderWhenAllOrdersAreEqual) {
     const auto c = WithPageInFront(0);
     const auto seq = FocusSequence(c);
-    ASSERT_EQ(seq.size(), kForm.size());
-    for (std::size_t i = 0; i < seq.size(); ++i) EXPECT_EQ(seq[i], kForm.size() - 1 - i);
+    ASSERT_EQ(seq.size(), testing::FormLayout().size());
+    for (std::size_t i = 0; i < seq.size(); ++i) EXPECT_EQ(seq[i], testing::FormLayout().size() - 1 - i);
 }
 
 TEST(FocusOrder, TabCyclesPerPage) {

@@ -2,6 +2,7 @@
 // tables: what the focus and radio-group rules are tested against.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,20 @@ inline std::size_t IndexOf(const std::string& name) {
         if (name == form[i].name) return i;
     ADD_FAILURE() << "no component " << name;
     return 0;
+}
+
+// The name of the component at `index`, "(none)" for no index.
+inline std::string NameOf(std::optional<std::size_t> index) {
+    return index ? FormLayout()[*index].name : "(none)";
+}
+
+// One value per component of the form, made by `make(layout, inView)`, with the components of
+// page `front` and those on no page in view.
+template <class Make>
+auto WithPageInFront(int front, Make make) {
+    std::vector<decltype(make(FormLayout().front(), true))> out;
+    for (const Layout& l : FormLayout()) out.push_back(make(l, l.page < 0 || l.page == front));
+    return out;
 }
 
 }  // namespace qelvane::testing

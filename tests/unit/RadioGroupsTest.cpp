@@ -12,20 +12,17 @@ namespace qelvane {
 namespace {
 
 using testing::IndexOf;
-const std::vector<testing::Layout>& kForm = testing::FormLayout();
+using testing::NameOf;
 
 std::vector<RadioMember> WithPageInFront(int front) {
-    std::vector<RadioMember> out;
-    for (const testing::Layout& l : kForm)
-        out.push_back({l.radio, l.page < 0 ? 0u : kTabId, 0, l.page < 0 || l.page == front, true, true});
-    return out;
+    return testing::WithPageInFront(front, [](const testing::Layout& l, bool inView) {
+        return RadioMember{l.radio, l.page < 0 ? 0u : kTabId, 0, inView, true, true};
+    });
 }
-
-std::string NameOf(std::optional<std::size_t> i) { return i ? kForm[*i].name : "(none)"; }
 
 std::vector<std::string> Names(const std::vector<std::size_t>& indices) {
     std::vector<std::string> out;
-    for (std::size_t i : indices) out.push_back(kForm[i].name);
+    for (std::size_t i : indices) out.push_back(NameOf(i));
     return out;
 }
 

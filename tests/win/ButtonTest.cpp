@@ -32,7 +32,7 @@ TEST_F(EventLogTest, ButtonClicksOncePerMouseClickOrSpaceAndNeverOnEnter) {
 }
 
 TEST_F(EventLogTest, EnterClicksTheButtonOnceItIsTheDefaultOne) {
-    SetProperty(kMainWindowId, kButton, 9, -1, 1);  // ButtonType 1
+    SetProperty(kMainWindowId, kButton, prop::button::kButtonType, -1, 1);  // ButtonType 1
     ASSERT_EQ(StyleOf(Native(kButton)) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     SetFocus(Native(kRadios[0][2]));
     Pump();
@@ -61,14 +61,14 @@ TEST_F(EventLogTest, ButtonRaisesFocusGainAndLossOnTabAndShiftTab) {
 
 TEST_F(MainWindowTest, ButtonStyleWritesChangeTheControlInPlace) {
     HWND button = Native(kButton);
-    Set(kButton, 9, 1);
+    Set(kButton, prop::button::kButtonType, 1);
     EXPECT_EQ(StyleOf(button) & 0x0F, BS_DEFPUSHBUTTON);
-    Set(kButton, 9, 4);
-    EXPECT_EQ(Get(kButton, 9), 1) << "clamped";
-    Set(kButton, 9, 0);
+    Set(kButton, prop::button::kButtonType, 4);
+    EXPECT_EQ(Get(kButton, prop::button::kButtonType), 1) << "clamped";
+    Set(kButton, prop::button::kButtonType, 0);
     EXPECT_EQ(StyleOf(button) & 0x0F, BS_PUSHBUTTON);
-    Set(kButton, 11, 0);
-    Set(kButton, 12, 9);
+    Set(kButton, prop::button::kHAlign, 0);
+    Set(kButton, prop::button::kVAlign, 9);
     EXPECT_EQ(StyleOf(button) & BS_CENTER, BS_LEFT);
     EXPECT_EQ(StyleOf(button) & BS_VCENTER, BS_BOTTOM);
     EXPECT_TRUE(StyleOf(button) & BS_MULTILINE);
@@ -78,22 +78,22 @@ TEST_F(MainWindowTest, ButtonStyleWritesChangeTheControlInPlace) {
 
 TEST_F(MainWindowTest, RadioStyleWritesKeepTheCheckAndTheKind) {
     HWND box = Native(kRadios[0][1]);
-    Set(kRadios[0][1], 9, 1);
-    Set(kRadios[0][1], 12, 1);
-    Set(kRadios[0][1], 13, 2);
+    Set(kRadios[0][1], prop::radio::kPushLike, 1);
+    Set(kRadios[0][1], prop::radio::kLeftText, 1);
+    Set(kRadios[0][1], prop::radio::kHAlign, 2);
     const LONG style = StyleOf(box);
     EXPECT_EQ(style & 0x0F, BS_AUTORADIOBUTTON);
     EXPECT_TRUE(style & BS_PUSHLIKE);
     EXPECT_TRUE(style & BS_LEFTTEXT);
     EXPECT_EQ(style & BS_CENTER, BS_RIGHT);
     EXPECT_FALSE(style & WS_GROUP);
-    EXPECT_EQ(Get(kRadios[0][1], 18), 1);
+    EXPECT_EQ(Get(kRadios[0][1], prop::radio::kChecked), 1);
 }
 
 TEST_F(MainWindowTest, APictureThatDoesNotDecodeLeavesTheCaption) {
     const std::uint8_t garbage[] = {0x89, 'P', 'N', 'G', 0, 1, 2};
     const ByteBlockRef block{garbage, sizeof garbage};
-    SetProperty(kMainWindowId, kButton, 8, -1, reinterpret_cast<std::uintptr_t>(&block));
+    SetProperty(kMainWindowId, kButton, prop::button::kPicture, -1, reinterpret_cast<std::uintptr_t>(&block));
     Pump();
     HWND button = Native(kButton);
     ASSERT_NE(button, nullptr);
@@ -139,9 +139,9 @@ COLORREF PixelOf(HWND hwnd, int x, int y) {
 TEST_F(MainWindowTest, RadioBoxDrawsItsOwnBackgroundOverThePage) {
     HWND box = Native(kRadios[0][3]);
     EXPECT_EQ(PixelOf(box, -2, 1), GetSysColor(COLOR_BTNFACE));
-    Set(kRadios[0][3], 16, 0x00FF00);
+    Set(kRadios[0][3], prop::radio::kBackColor, 0x00FF00);
     EXPECT_EQ(PixelOf(box, -2, 1), RGB(0, 255, 0));
-    Set(kRadios[0][3], 16, static_cast<std::int64_t>(kSystemFaceColour));
+    Set(kRadios[0][3], prop::radio::kBackColor, static_cast<std::int64_t>(kSystemFaceColour));
     EXPECT_EQ(PixelOf(box, -2, 1), GetSysColor(COLOR_BTNFACE));
 }
 
@@ -149,10 +149,10 @@ TEST_F(MainWindowTest, RadioBoxDrawsItsOwnBackgroundOverThePage) {
 // picture made into a bitmap would have shown white.
 TEST_F(MainWindowTest, AnIconPictureStaysAnIconWithItsTransparency) {
     const std::uint32_t box = kRadios[0][3];
-    Set(box, 16, 0x00FF00);
+    Set(box, prop::radio::kBackColor, 0x00FF00);
     const std::vector<std::uint8_t> ico = RedSquareIcon();
     const ByteBlockRef block{ico.data(), static_cast<std::uint32_t>(ico.size())};
-    SetProperty(kMainWindowId, box, 8, -1, reinterpret_cast<std::uintptr_t>(&block));
+    SetProperty(kMainWindowId, box, prop::radio::kPicture, -1, reinterpret_cast<std::uintptr_t>(&block));
     Pump();
     HWND hwnd = Native(box);
     ASSERT_NE(hwnd, nullptr);

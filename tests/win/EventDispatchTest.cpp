@@ -26,7 +26,7 @@ TEST_F(MainWindowTest, ClicksRunExactlyTheBoundRoutineOnce) {
 TEST_F(MainWindowTest, UnboundEventsRunNothing) {
     // Checking a radio box, switching pages, focus moves and the picture box have no binding.
     SendMessageW(Native(kRadios[0][2]), BM_CLICK, 0, 0);
-    Set(kTab, 12, 1);
+    Set(kTab, prop::tab::kCurrentPage, 1);
     SetFocus(Native(kButton));
     SetFocus(Native(kSuperBtn1));
     Pump();

@@ -101,7 +101,7 @@ TEST_F(FatalErrorTest, AccessToAWindowNotLoaded) {
     EXPECT_EXIT(
         {
             InitializeRuntime(StoredFormBytes(), kCountingRoutines);
-            GetProperty(kMainWindowId, kButton, 0, -1);
+            GetProperty(kMainWindowId, kButton, prop::kLeft, -1);
         },
         ::testing::ExitedWithCode(-1),
         BoxPattern("运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n\r\n1375797249, 369164302\r\n"
@@ -136,7 +136,7 @@ TEST_F(FatalErrorTest, OwnPropertyOfAComponentWithoutNativeWindow) {
             LoadWindow(kMainWindowId);
             FormWindow* w = FindLoadedWindow(kMainWindowId);
             DestroyWindow(w->Slot(kTab)->object->Hwnd());
-            GetProperty(kMainWindowId, kTab, 12, -1);
+            GetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1);
         },
         ::testing::ExitedWithCode(-1), Hex(std::string("错误信息：") + errors::kReadNoNativeWindow));
 }
@@ -147,7 +147,7 @@ TEST_F(FatalErrorTest, OwnPropertyWrittenToAComponentWithoutNativeWindow) {
             InitializeRuntime(StoredFormBytes(), kCountingRoutines);
             LoadWindow(kMainWindowId);
             DestroyWindow(FindLoadedWindow(kMainWindowId)->Slot(kTab)->object->Hwnd());
-            SetProperty(kMainWindowId, kTab, 12, -1, 1);
+            SetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1, 1);
         },
         ::testing::ExitedWithCode(-1), Hex("错误信息：修改组件属性时发现指定窗口尚未载入\r\n\r\n1375797249, 369164296\r\n"));
 }

@@ -13,8 +13,7 @@
 namespace qelvane::wintest {
 namespace {
 
-constexpr std::int32_t kLabelCaption = 8, kCurrentPage = 12, kPicture = 10;
-constexpr std::int32_t kPicOut = 15;  // SuperBtn PicOut
+using prop::label::kCaption, prop::tab::kCurrentPage, prop::picbox::kPicture, prop::superbtn::kPicOut;
 
 std::vector<std::uint8_t> BlockOf(std::uint32_t id, std::int32_t number) {
     const auto* ref = reinterpret_cast<const ByteBlockRef*>(
@@ -40,7 +39,7 @@ protected:
             SendMessageW(Native(id), WM_MOUSELEAVE, 0, 0);
         }
         ParkPointer();
-        SetText(kLabel, kLabelCaption, "价格：");
+        SetText(kLabel, kCaption, "价格：");
         Set(kTab, kCurrentPage, 1);
         Set(kTab, kCurrentPage, 0);
         qr_ = BlockOf(kPicBox, kPicture);
@@ -74,7 +73,7 @@ protected:
 
 TEST_F(GuiResourcesTest, TenThousandLabelCaptionSets) {
     for (int i = 0; i < 10000; ++i)
-        SetText(kLabel, kLabelCaption, i % 2 ? "价格：30元一百个微信真人粉丝" : "价格：");
+        SetText(kLabel, kCaption, i % 2 ? "价格：30元一百个微信真人粉丝" : "价格：");
     ExpectNoGrowth("10,000 caption sets");
 }
 

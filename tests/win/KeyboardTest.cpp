@@ -28,7 +28,7 @@ TEST_F(MainWindowTest, ShiftTabWalksBackwards) {
 }
 
 TEST_F(MainWindowTest, TabOnPageOneSkipsHiddenBoxesAndNonParticipants) {
-    Set(kTab, 12, 1);
+    Set(kTab, prop::tab::kCurrentPage, 1);
     SetFocus(Native(kButton));
     const std::uint32_t order[] = {kRadios[1][0], kRadios[1][1], kRadios[1][2], kRadios[1][3], kSuperBtn1};
     for (std::uint32_t id : order) {

@@ -153,16 +153,16 @@ protected:
     }
     // Everything a click on an image button could disturb.
     std::vector<std::uint64_t> State() const {
-        std::vector<std::uint64_t> s{GetProperty(kMainWindowId, kTab, 12, -1)};
+        std::vector<std::uint64_t> s{GetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1)};
         for (const auto& page : kRadios)
-            for (std::uint32_t id : page) s.push_back(GetProperty(kMainWindowId, id, 18, -1));
+            for (std::uint32_t id : page) s.push_back(GetProperty(kMainWindowId, id, prop::radio::kChecked, -1));
         for (std::uint32_t id : {kLabel, kButton, kSuperBtn1, kSuperBtn2, kPicBox, kTab})
             for (int common = 0; common < 7; ++common)
                 if (common != 4) s.push_back(GetProperty(kMainWindowId, id, common, -1));
         return s;
     }
     std::string LabelText() const {
-        return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(GetProperty(kMainWindowId, kLabel, 8, -1)));
+        return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(GetProperty(kMainWindowId, kLabel, prop::label::kCaption, -1)));
     }
 
     FormWindow* window_ = nullptr;

@@ -16,8 +16,7 @@
 namespace qelvane::wintest {
 namespace {
 
-constexpr int kBorder = 8, kBackColor = 9, kPicture = 10, kDrawMode = 11, kPlayAnimation = 12,
-              kDataSource = 13, kDataColumn = 14;
+using namespace prop::picbox;
 constexpr COLORREF kGreen = RGB(0, 255, 0);  // appears nowhere in the QR code
 
 // Pixels as 0x00RRGGBB, top row first.
@@ -171,6 +170,18 @@ TEST_F(PicBoxTest, BytesThatAreNoPictureShowOnlyTheBackground) {
         EXPECT_EQ(PictureBytes(), bytes) << "the bytes are kept as given";
         EXPECT_EQ(CountColour(Render(Box()), Rgb(kGreen), 0, 0, 95, 95), 95 * 95);
     }
+}
+
+// A background brush the system refuses leaves what lies beneath, rather than filling with
+// whatever brush the DC holds.
+TEST_F(PicBoxTest, ABackgroundBrushThatCannotBeMadeLeavesTheBackgroundUnpainted) {
+    SetPicture({});
+    testing::FailCreationNumber(1);
+    Set(kPicBox, kBackColor, kGreen);
+    const std::string refused = testing::RefusedCreation() ? testing::RefusedCreation() : "";
+    testing::FailCreationNumber(0);
+    EXPECT_EQ(refused, "picture box's background");
+    EXPECT_EQ(CountColour(Render(Box()), 0, 0, 0, 95, 95), 95 * 95) << "Render prefills with black";
 }
 
 TEST_F(PicBoxTest, BorderKindsSetTheFrameStylesAndClamp) {

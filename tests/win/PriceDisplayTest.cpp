@@ -45,7 +45,7 @@ protected:
     }
     std::string Label() const {
         return reinterpret_cast<const char*>(
-            static_cast<std::uintptr_t>(GetProperty(kMainWindowId, kLabel, 8, -1)));
+            static_cast<std::uintptr_t>(GetProperty(kMainWindowId, kLabel, prop::label::kCaption, -1)));
     }
     void ClickRefresh() {
         SendMessageW(Native(kButton), BM_CLICK, 0, 0);
@@ -56,7 +56,7 @@ protected:
         Pump();
     }
     void ShowPage(int page) {
-        SetProperty(kMainWindowId, kTab, 12, -1, static_cast<std::uint32_t>(page));
+        SetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1, static_cast<std::uint32_t>(page));
         Pump();
     }
     void WatchCaptions() { ASSERT_TRUE(SetWindowSubclass(Native(kLabel), &RecordCaptions, 1, 0)); }
@@ -118,7 +118,7 @@ TEST_F(PriceDisplayTest, NoPageInFrontLeavesTheDefault) {
     ClickRefresh();
     ASSERT_EQ(Label(), "价格：30元一百个微信真人粉丝");
     TabCtrl_SetCurSel(Native(kTab), -1);
-    ASSERT_EQ(static_cast<std::int32_t>(GetProperty(kMainWindowId, kTab, 12, -1)), -1);
+    ASSERT_EQ(static_cast<std::int32_t>(GetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1)), -1);
     ClickRefresh();
     EXPECT_EQ(Label(), "价格：");
 }
@@ -127,9 +127,9 @@ TEST_F(PriceDisplayTest, LaterCheckedBoxOverwritesAnEarlierOne) {
     // Two boxes of one page checked at once: checking a box unchecks only the boxes in
     // view, so the first is checked, hidden while the second is checked, then shown again.
     SetProperty(kMainWindowId, kRadios[0][0], kCheckedProperty, -1, 1);
-    SetProperty(kMainWindowId, kRadios[0][0], 5, -1, 0);
+    SetProperty(kMainWindowId, kRadios[0][0], prop::kVisible, -1, 0);
     SetProperty(kMainWindowId, kRadios[0][3], kCheckedProperty, -1, 1);
-    SetProperty(kMainWindowId, kRadios[0][0], 5, -1, 1);
+    SetProperty(kMainWindowId, kRadios[0][0], prop::kVisible, -1, 1);
     ASSERT_EQ(GetProperty(kMainWindowId, kRadios[0][0], kCheckedProperty, -1), 1u);
     ASSERT_EQ(GetProperty(kMainWindowId, kRadios[0][1], kCheckedProperty, -1), 0u);
     ASSERT_EQ(GetProperty(kMainWindowId, kRadios[0][3], kCheckedProperty, -1), 1u);
@@ -159,7 +159,7 @@ TEST_F(PriceDisplayTest, RefreshTouchesNothingButTheLabel) {
     for (const auto& page : kRadios)
         for (std::uint32_t id : page)
             EXPECT_EQ(GetProperty(kMainWindowId, id, 18, -1), id == kRadios[0][2] ? 1u : 0u) << std::hex << id;
-    EXPECT_EQ(GetProperty(kMainWindowId, kTab, 12, -1), 0u);
+    EXPECT_EQ(GetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1), 0u);
 }
 
 }  // namespace

@@ -20,9 +20,14 @@ using qelvane::testing::SetProgramIconModule;
 // A module that certainly carries no DEFAULT_ICON.
 HMODULE ModuleWithoutIcon() { return GetModuleHandleW(L"kernel32.dll"); }
 
-// Puts the icon back on the executable and empties the cache, whatever the case did.
-struct IconSourceGuard {
-    ~IconSourceGuard() {
+// For one case: the icon taken from `module` (the executable for null), from an empty cache;
+// afterwards the executable's again, whatever the case did.
+struct IconSource {
+    explicit IconSource(HMODULE module = nullptr) {
+        SetProgramIconModule(module);
+        ResetProgramIcon();
+    }
+    ~IconSource() {
         SetProgramIconModule(nullptr);
         ResetProgramIcon();
     }
@@ -40,22 +45,26 @@ SIZE IconSize(HICON icon) {
     return size;
 }
 
+// The two icons at the system's two sizes.
+void ExpectIconSizes(const ProgramIcons& icons) {
+    EXPECT_EQ(IconSize(icons.largeIcon).cx, 32);
+    EXPECT_EQ(IconSize(icons.largeIcon).cy, 32);
+    EXPECT_EQ(IconSize(icons.smallIcon).cx, 16);
+    EXPECT_EQ(IconSize(icons.smallIcon).cy, 16);
+}
+
 HICON WindowIcon(HWND hwnd, WPARAM which) {
     return reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0));
 }
 
 TEST(ProgramIconTest, FirstRequestLoadsBothSizesAndLaterOnesReuseThem) {
-    IconSourceGuard guard;
-    ResetProgramIcon();
+    IconSource source;
     const int before = ProgramIconLoads();
     const ProgramIcons first = LoadProgramIcon();
     ASSERT_NE(first.largeIcon, nullptr);
     ASSERT_NE(first.smallIcon, nullptr);
     EXPECT_EQ(ProgramIconLoads(), before + 2);
-    EXPECT_EQ(IconSize(first.largeIcon).cx, 32);
-    EXPECT_EQ(IconSize(first.largeIcon).cy, 32);
-    EXPECT_EQ(IconSize(first.smallIcon).cx, 16);
-    EXPECT_EQ(IconSize(first.smallIcon).cy, 16);
+    ExpectIconSizes(first);
 
     const ProgramIcons second = LoadProgramIcon();
     EXPECT_EQ(second.largeIcon, first.largeIcon);
@@ -64,9 +73,7 @@ TEST(ProgramIconTest, FirstRequestLoadsBothSizesAndLaterOnesReuseThem) {
 }
 
 TEST(ProgramIconTest, FailedLoadLeavesTheCacheEmptyAndIsRetried) {
-    IconSourceGuard guard;
-    SetProgramIconModule(ModuleWithoutIcon());
-    ResetProgramIcon();
+    IconSource source(ModuleWithoutIcon());
     const int before = ProgramIconLoads();
 
     const ProgramIcons failed = LoadProgramIcon();
@@ -112,7 +119,7 @@ void CloseMainWindow() {
 }
 
 TEST(ProgramIconWindowTest, WindowsShareTheIconAndNeverDestroyIt) {
-    IconSourceGuard guard;
+    IconSource source;
     HWND first = OpenMainWindow();
     ASSERT_NE(first, nullptr);
     const HICON large = WindowIcon(first, ICON_BIG);
@@ -137,9 +144,7 @@ TEST(ProgramIconWindowTest, WindowsShareTheIconAndNeverDestroyIt) {
 }
 
 TEST(ProgramIconWindowTest, WithoutTheResourceTheWindowHasNoIconOfItsOwn) {
-    IconSourceGuard guard;
-    SetProgramIconModule(ModuleWithoutIcon());
-    ResetProgramIcon();
+    IconSource source(ModuleWithoutIcon());
     HWND hwnd = OpenMainWindow();
     ASSERT_NE(hwnd, nullptr) << "a missing icon must not stop the window";
     EXPECT_EQ(WindowIcon(hwnd, ICON_BIG), nullptr);

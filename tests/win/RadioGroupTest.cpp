@@ -54,7 +54,7 @@ TEST_F(EventLogTest, BoxesOnHiddenPagesKeepTheirCheckOnAClick) {
 }
 
 TEST_F(EventLogTest, ADisabledBoxInViewKeepsItsCheckOnAClick) {
-    Set(kBox2, 6, 1);
+    Set(kBox2, prop::kDisable, 1);
     MouseClick(Native(kBox3));
     ExpectCheckedExactly({kBox2, kBox3});
 }
@@ -95,7 +95,7 @@ TEST_F(EventLogTest, ArrowsWrapAtBothEndsOfThePage) {
 }
 
 TEST_F(EventLogTest, ArrowsSkipADisabledBoxAndStillTakeItsCheck) {
-    Set(kBox2, 6, 1);
+    Set(kBox2, prop::kDisable, 1);
     SetFocus(Native(kBox1));
     EXPECT_TRUE(PressKey(VK_DOWN));
     ExpectCheckedExactly({kBox3});

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/Testing.h"
 #include "base/WinHandles.h"
+#include "ui/components/PictureDraw.h"
 
 namespace qelvane::wintest {
 
@@ -28,12 +30,7 @@ Rendered RenderWith(int width, int height, COLORREF fill, Paint&& paint) {
     Rendered out;
     out.width = width;
     out.height = height;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;  // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = TopDownDib32(width, height);
     void* bits = nullptr;
     UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     UniqueDc dc(CreateCompatibleDC(nullptr));

@@ -14,8 +14,7 @@
 namespace qelvane::wintest {
 namespace {
 
-constexpr int kBtnStyle = 8, kCheckBox = 9, kChecked = 10, kCaption = 22, kStandardSound = 30,
-              kOverSound = 31, kClickSound = 32, kToolTip = 33, kDefaultStyle = 34;
+using namespace prop::superbtn;
 constexpr int kQqChat = 2, kOrderPage = 1;  // routine slots of 超级按钮1 and 超级按钮2
 
 void SendMouse(DWORD flags, int x, int y) {
@@ -81,7 +80,7 @@ TEST_F(SuperBtnTest, EachClickRaisesEventZeroOnce) {
 
 TEST_F(SuperBtnTest, DisabledButtonRaisesNothing) {
     SetFocus(Native(kSuperBtn1));
-    Set(kSuperBtn1, 6, 1);
+    Set(kSuperBtn1, prop::kDisable, 1);
     EXPECT_NE(GetFocus(), Native(kSuperBtn1)) << "the focus moved off the disabled button";
     EXPECT_NE(GetFocus(), nullptr);
 
@@ -94,7 +93,7 @@ TEST_F(SuperBtnTest, DisabledButtonRaisesNothing) {
     PumpUntil([] { return routineCalls[kQqChat] > 0; }, 500);
     EXPECT_EQ(routineCalls[kQqChat], 0);
 
-    Set(kSuperBtn1, 6, 0);
+    Set(kSuperBtn1, prop::kDisable, 0);
     SendMessageW(Native(kSuperBtn1), BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(routineCalls[kQqChat], 1) << "enabled again, it clicks";
@@ -197,9 +196,9 @@ TEST_F(SuperBtnTest, HoverStateEntersAndLeaves) {
     EXPECT_FALSE(qq.Hot());
 
     HoverOver(h);
-    Set(kSuperBtn1, 6, 1);
+    Set(kSuperBtn1, prop::kDisable, 1);
     EXPECT_FALSE(qq.Hot()) << "disabling clears the hot state";
-    Set(kSuperBtn1, 6, 0);
+    Set(kSuperBtn1, prop::kDisable, 0);
 
     // The 3D look never tracks the mouse.
     HoverOver(Native(kSuperBtn2));
@@ -253,7 +252,7 @@ TEST_F(SuperBtnTest, ToolTipIsMadeAtCreationAndFollowsTheProperty) {
     };
     EXPECT_EQ(toolRect().right - toolRect().left, 77);
     EXPECT_EQ(toolRect().bottom - toolRect().top, 22);
-    Set(kSuperBtn1, 2, 100);
+    Set(kSuperBtn1, prop::kWidth, 100);
     EXPECT_EQ(toolRect().right - toolRect().left, 100) << "the tool follows the button's size";
 
     SetText(kSuperBtn1, kToolTip, "");
@@ -451,16 +450,16 @@ TEST_F(SuperBtnTest, HandlesStaySteadyOverHoverCyclesAndCaptionSets) {
     const HandleCounts beforeCaptions = HandleCounts::Now();
     const int gdiBeforeCaptions = LiveGdiObjects();
     // Hidden, so that the control does not paint each text under emulation; shown and painted now and then.
-    Set(kSuperBtn2, 5, 0);
+    Set(kSuperBtn2, prop::kVisible, 0);
     for (int i = 0; i < 10000; ++i) {
         SetText(kSuperBtn2, kCaption, i % 2 ? "24 小时自助下单" : "价格：30元一百个微信真人粉丝");
         if (i % 1000 == 0) {
-            Set(kSuperBtn2, 5, 1);
+            Set(kSuperBtn2, prop::kVisible, 1);
             UpdateWindow(order);
-            Set(kSuperBtn2, 5, 0);
+            Set(kSuperBtn2, prop::kVisible, 0);
         }
     }
-    Set(kSuperBtn2, 5, 1);
+    Set(kSuperBtn2, prop::kVisible, 1);
     UpdateWindow(order);
     Pump();
     ExpectSameCounts(beforeCaptions, HandleCounts::Now(), "10,000 caption sets");

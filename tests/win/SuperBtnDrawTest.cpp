@@ -12,9 +12,7 @@
 namespace qelvane::wintest {
 namespace {
 
-constexpr int kBtnStyle = 8, kPicOut = 15, kTransColorOut = 16, kPicDisabled = 19, kTransColorDisabled = 20,
-              kDefaultColor = 23, kFgColorOut = 24, kBkColorOut = 25, kFgColorIn = 26, kBkColorIn = 27,
-              kFgColorFocus = 28;
+using namespace prop::superbtn;
 
 struct Badge {
     int width = 0, height = 0;
@@ -110,7 +108,7 @@ TEST_F(SuperBtnDrawTest, PressedBadgeMovesOneRightOneDownOverASunkenEdge) {
     EXPECT_EQ(r.At(1, 1), face_);
 
     // A 2-down press style.
-    Set(kSuperBtn1, 12, 1);
+    Set(kSuperBtn1, prop::superbtn::kPressStyle, 1);
     const Rendered down = Render(Native(kSuperBtn1), ODS_SELECTED);
     EXPECT_EQ(down.At(30, 12), badge_.At(30, 10));
     EXPECT_EQ(down.At(0, 2), shadow) << "the transparent corner, two rows down, shows the edge beneath";
@@ -129,7 +127,7 @@ TEST_F(SuperBtnDrawTest, HoverShowsTheRaisedEdgeThroughTheTransparentCorner) {
     EXPECT_EQ(Render(qq, 0).At(0, 0), face_) << "the edge goes with the mouse";
 
     // Without DrawBorder there is no edge.
-    Set(kSuperBtn1, 13, 0);
+    Set(kSuperBtn1, prop::superbtn::kDrawBorder, 0);
     HoverOver(qq);
     EXPECT_EQ(Render(qq, 0).At(0, 0), face_);
 }
@@ -195,9 +193,9 @@ TEST_F(SuperBtnDrawTest, ThreeDLookEdgeFocusFrameAndCentredRedCaption) {
     EXPECT_EQ(focused.At(w / 2, 3), face_);
 
     // A background colour written later: used as it is, and the system face colour looked up.
-    Set(kSuperBtn2, 25, 0x00FF0000);
+    Set(kSuperBtn2, prop::superbtn::kBkColorOut, 0x00FF0000);
     EXPECT_EQ(Render(order, 0).At(w / 2, 3), RGB(0, 0, 255));
-    Set(kSuperBtn2, 25, 0xFF000000);
+    Set(kSuperBtn2, prop::superbtn::kBkColorOut, 0xFF000000);
     EXPECT_EQ(Render(order, 0).At(w / 2, 3), face_);
 }
 
@@ -221,6 +219,31 @@ TEST_F(SuperBtnDrawTest, XpLookRoundsItsHotFaceAndDefaultColourUsesTheSystemColo
     // Back to the stored colours: the red comes back, without re-creation.
     Set(kSuperBtn2, kDefaultColor, 0);
     EXPECT_GT(BoxOf(Render(order, 0), Reddish).right, 0);
+}
+
+// A face brush the system refuses leaves the face as it was, rather than filling it with
+// whatever brush the DC holds.
+TEST_F(SuperBtnDrawTest, AFaceBrushThatCannotBeMadeLeavesTheFaceUnpainted) {
+    HWND order = Native(kSuperBtn2);
+    testing::FailCreationNumber(1);
+    const Rendered r = Render(order, 0);
+    const std::string refused = testing::RefusedCreation() ? testing::RefusedCreation() : "";
+    testing::FailCreationNumber(0);
+    EXPECT_EQ(refused, "image button's face");
+    EXPECT_EQ(r.At(r.width / 2, 3), kSentinel);
+}
+
+// The system's face colour is taken once, when the button is made.
+TEST_F(SuperBtnDrawTest, SystemColoursChangedLaterDoNotReachTheFace) {
+    HWND order = Native(kSuperBtn2);
+    Set(kSuperBtn2, kDefaultColor, 1);
+    const int element = COLOR_BTNFACE;
+    const COLORREF before = GetSysColor(COLOR_BTNFACE);
+    const COLORREF changed = before == RGB(10, 200, 30) ? RGB(30, 10, 200) : RGB(10, 200, 30);
+    ASSERT_TRUE(SetSysColors(1, &element, &changed));
+    const Rendered r = Render(order, 0);
+    SetSysColors(1, &element, &before);
+    EXPECT_EQ(r.At(r.width / 2, 3), before);
 }
 
 // ---- Block versions ----
@@ -269,7 +292,7 @@ TEST_F(SuperBtnBlockTest, OlderVersionsLoadWithoutTheDisabledPicture) {
                   v2 ? 0x00123456u : kSystemFaceColour);
         EXPECT_EQ(BlockOf(kSuperBtn1, kPicOut).size(), p.picOut.size()) << "the fields before it came through";
         EXPECT_STREQ(reinterpret_cast<const char*>(
-                         static_cast<std::uintptr_t>(GetProperty(kMainWindowId, kSuperBtn1, 33, -1))),
+                         static_cast<std::uintptr_t>(GetProperty(kMainWindowId, kSuperBtn1, prop::superbtn::kToolTip, -1))),
                      "反馈问题");
 
         // Its own disabled picture keeps its colours; without one the emboss is grey.

@@ -30,7 +30,7 @@ TEST_F(TabPagesTest, WhatTheTabHandsItsBoxesIsWhatItShowsAfterAPageChange) {
     const HWND tab = Native(kTab);
     UpdateWindow(GetAncestor(tab, GA_ROOT));
     const Rendered before = PrintClient(tab);
-    Set(kTab, 12, 1);
+    Set(kTab, prop::tab::kCurrentPage, 1);
     UpdateWindow(GetAncestor(tab, GA_ROOT));
     const Rendered handed = PrintClient(tab), shown = OnScreen(tab);
     ASSERT_EQ(handed.width, shown.width);
@@ -49,7 +49,7 @@ TEST_F(TabPagesTest, WhatTheTabHandsItsBoxesIsWhatItShowsAfterAPageChange) {
 
 TEST_F(TabPagesTest, HeaderClickChangesThePageWithItsEventsAndFocusesTheBottomBox) {
     ClickHeader(1);
-    EXPECT_EQ(Get(kTab, 12), 1);
+    EXPECT_EQ(Get(kTab, prop::tab::kCurrentPage), 1);
     ExpectPageInFront(1);
     EXPECT_EQ(GetFocus(), Native(kRadios[1][3]));
     EXPECT_FALSE(Checked(kRadios[1][3])) << "the focus does not check it";
@@ -70,7 +70,7 @@ TEST_F(TabPagesTest, HeaderClickChangesThePageWithItsEventsAndFocusesTheBottomBo
 
 TEST_F(TabPagesTest, ClickOnThePageInFrontChangesNothing) {
     ClickHeader(0);
-    EXPECT_EQ(Get(kTab, 12), 0);
+    EXPECT_EQ(Get(kTab, prop::tab::kCurrentPage), 0);
     EXPECT_EQ(EventsOf(kTab), (std::vector<RaisedEvent>{{0, kTab}}));
     ExpectPageInFront(0);
 }
@@ -89,7 +89,7 @@ TEST_F(TabPagesTest, ArrowKeysOnTheTabControlChangeThePage) {
     raised.clear();
     EXPECT_FALSE(PressKey(VK_RIGHT)) << "the tab control handles its own arrows";
     Pump();
-    EXPECT_EQ(Get(kTab, 12), 1);
+    EXPECT_EQ(Get(kTab, prop::tab::kCurrentPage), 1);
     ExpectPageInFront(1);
     EXPECT_EQ(GetFocus(), Native(kRadios[1][3]));
     const std::vector<RaisedEvent> tab = EventsOf(kTab);
@@ -97,12 +97,12 @@ TEST_F(TabPagesTest, ArrowKeysOnTheTabControlChangeThePage) {
 }
 
 TEST_F(TabPagesTest, CurrentPageWritesClampSelectAndRaiseNoPageEvents) {
-    Set(kTab, 12, 5);
-    EXPECT_EQ(Get(kTab, 12), 2);
+    Set(kTab, prop::tab::kCurrentPage, 5);
+    EXPECT_EQ(Get(kTab, prop::tab::kCurrentPage), 2);
     ExpectPageInFront(2);
     EXPECT_EQ(GetFocus(), Native(kRadios[2][3]));
-    Set(kTab, 12, -1);
-    EXPECT_EQ(Get(kTab, 12), 0);
+    Set(kTab, prop::tab::kCurrentPage, -1);
+    EXPECT_EQ(Get(kTab, prop::tab::kCurrentPage), 0);
     ExpectPageInFront(0);
     EXPECT_EQ(GetFocus(), Native(kRadios[0][3]));
     EXPECT_EQ(EventsOf(kTab), std::vector<RaisedEvent>{});
@@ -110,18 +110,18 @@ TEST_F(TabPagesTest, CurrentPageWritesClampSelectAndRaiseNoPageEvents) {
 }
 
 TEST_F(TabPagesTest, PageSyncFocusSkipsABoxLeftHidden) {
-    Set(kRadios[1][3], 5, 0);
+    Set(kRadios[1][3], prop::kVisible, 0);
     ClickHeader(1);
     EXPECT_FALSE(IsWindowVisible(Native(kRadios[1][3])));
     EXPECT_EQ(GetFocus(), Native(kRadios[1][2])) << "next in the page's list";
-    Set(kRadios[1][2], 6, 1);
-    Set(kTab, 12, 0);
-    Set(kTab, 12, 1);
+    Set(kRadios[1][2], prop::kDisable, 1);
+    Set(kTab, prop::tab::kCurrentPage, 0);
+    Set(kTab, prop::tab::kCurrentPage, 1);
     EXPECT_EQ(GetFocus(), Native(kRadios[1][1])) << "a disabled box is skipped too";
 }
 
 TEST_F(TabPagesTest, TabOrderOnPageTwo) {
-    Set(kTab, 12, 2);
+    Set(kTab, prop::tab::kCurrentPage, 2);
     SetFocus(Native(kButton));
     const std::uint32_t order[] = {kRadios[2][0], kRadios[2][1], kRadios[2][2], kRadios[2][3], kSuperBtn1, kSuperBtn2,
                                    kButton};
@@ -139,25 +139,25 @@ TEST_F(TabPagesTest, TabOrderOnPageTwo) {
 
 TEST_F(TabPagesTest, HeaderLayoutWritesChangeTheStyleInPlaceOrRebuildForTheRight) {
     HWND before = Native(kTab);
-    Set(kTab, 8, 1);
+    Set(kTab, prop::tab::kHeaderPos, 1);
     EXPECT_TRUE(GetWindowLongW(Native(kTab), GWL_STYLE) & TCS_BOTTOM);
-    Set(kTab, 8, 2);
-    Set(kTab, 9, 1);
+    Set(kTab, prop::tab::kHeaderPos, 2);
+    Set(kTab, prop::tab::kMultiLine, 1);
     Pump();
     const LONG vertical = GetWindowLongW(Native(kTab), GWL_STYLE);
     EXPECT_EQ(vertical & (TCS_BOTTOM | TCS_VERTICAL | TCS_RIGHT), TCS_VERTICAL);
     EXPECT_TRUE(vertical & TCS_MULTILINE);
     EXPECT_EQ(Native(kTab), before) << "changed in place";
 
-    Set(kTab, 12, 1);
-    Set(kTab, 8, 7);
+    Set(kTab, prop::tab::kCurrentPage, 1);
+    Set(kTab, prop::tab::kHeaderPos, 7);
     Pump();
-    EXPECT_EQ(Get(kTab, 8), 3) << "clamped";
+    EXPECT_EQ(Get(kTab, prop::tab::kHeaderPos), 3) << "clamped";
     HWND after = Native(kTab);
     ASSERT_NE(after, nullptr);
     EXPECT_NE(after, before) << "rebuilt";
     EXPECT_EQ(GetWindowLongW(after, GWL_STYLE) & (TCS_VERTICAL | TCS_RIGHT), TCS_VERTICAL | TCS_RIGHT);
-    EXPECT_EQ(Get(kTab, 12), 1) << "the page in front survives";
+    EXPECT_EQ(Get(kTab, prop::tab::kCurrentPage), 1) << "the page in front survives";
     EXPECT_EQ(SendMessageW(after, TCM_GETITEMCOUNT, 0, 0), 3);
     for (const auto& page : kRadios)
         for (std::uint32_t id : page) EXPECT_EQ(GetParent(Native(id)), after);
@@ -166,25 +166,25 @@ TEST_F(TabPagesTest, HeaderLayoutWritesChangeTheStyleInPlaceOrRebuildForTheRight
 }
 
 TEST_F(TabPagesTest, RebuildWithFewerPagesShowsThePageNowInFront) {
-    Set(kTab, 12, 2);
+    Set(kTab, prop::tab::kCurrentPage, 2);
     Pump();
     ExpectPageInFront(2);
     const Bytes one = WritePageCaptions({Text("一页")});
     const ByteBlockRef block{one.data(), static_cast<std::uint32_t>(one.size())};
-    SetProperty(kMainWindowId, kTab, 11, -1, reinterpret_cast<std::uintptr_t>(&block));
+    SetProperty(kMainWindowId, kTab, prop::tab::kPageCaptions, -1, reinterpret_cast<std::uintptr_t>(&block));
     Pump();
-    ASSERT_EQ(Get(kTab, 12), 0);
+    ASSERT_EQ(Get(kTab, prop::tab::kCurrentPage), 0);
     ExpectPageInFront(0);
 }
 
 TEST_F(TabPagesTest, EmptyCaptionListLeavesOnePage) {
     const Bytes none = WritePageCaptions({});
     const ByteBlockRef block{none.data(), static_cast<std::uint32_t>(none.size())};
-    SetProperty(kMainWindowId, kTab, 11, -1, reinterpret_cast<std::uintptr_t>(&block));
+    SetProperty(kMainWindowId, kTab, prop::tab::kPageCaptions, -1, reinterpret_cast<std::uintptr_t>(&block));
     Pump();
     EXPECT_EQ(SendMessageW(Native(kTab), TCM_GETITEMCOUNT, 0, 0), 1);
-    Set(kTab, 12, 2);
-    EXPECT_EQ(Get(kTab, 12), 0);
+    Set(kTab, prop::tab::kCurrentPage, 2);
+    EXPECT_EQ(Get(kTab, prop::tab::kCurrentPage), 0);
 }
 
 // The same form with the tab control built as a headerless container.
@@ -214,13 +214,13 @@ protected:
 TEST_F(HeaderlessTest, PagesChangeOnlyByWritesAndTheFocusStays) {
     HWND tab = Native(kTab);
     EXPECT_NE(ClassOf(tab), L"SysTabControl32");
-    EXPECT_EQ(GetProperty(kMainWindowId, kTab, 12, -1), 0u);
+    EXPECT_EQ(GetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1), 0u);
     EXPECT_TRUE(IsWindowVisible(Native(kRadios[0][0])));
     EXPECT_FALSE(IsWindowVisible(Native(kRadios[1][0])));
 
     SetFocus(Native(kButton));
-    SetProperty(kMainWindowId, kTab, 12, -1, 9);
-    EXPECT_EQ(GetProperty(kMainWindowId, kTab, 12, -1), 2u);
+    SetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1, 9);
+    EXPECT_EQ(GetProperty(kMainWindowId, kTab, prop::tab::kCurrentPage, -1), 2u);
     EXPECT_TRUE(IsWindowVisible(Native(kRadios[2][0])));
     EXPECT_FALSE(IsWindowVisible(Native(kRadios[0][0])));
     EXPECT_EQ(GetFocus(), Native(kButton)) << "no focus move without headers";

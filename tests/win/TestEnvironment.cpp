@@ -2,6 +2,7 @@
 // instead of a modal box that nobody closes.
 #include <cstdio>
 
+#include "app/Testing.h"
 #include "runtime/Runtime.h"
 
 namespace {

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/Identifiers.h"
+#include "app/Testing.h"
+#include "ui/PropertyNumbers.h"
 #include "runtime/Runtime.h"
 #include "app/StoredForm.h"
 #include "ui/WindowLayer.h"

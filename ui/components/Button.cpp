@@ -4,6 +4,10 @@
 
 namespace qelvane {
 
+bool Button::IsDefaultButton(HWND hwnd) {
+    return (GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
 DWORD Button::ButtonStyle() const {
     return (props_.buttonType == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_MULTILINE | HAlignStyle(props_.hAlign) |
            VAlignStyle(props_.vAlign) | picture_.Style();

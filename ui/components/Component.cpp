@@ -6,38 +6,13 @@
 
 #include "base/Gbk.h"
 #include "ui/LogFont.h"
-#include "ui/components/SuperBtn.h"
-#include "ui/components/Controls.h"
 
 namespace qelvane {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x51656C76;  // one subclass of ours per control
 
-template <class T>
-std::unique_ptr<Component> Create(const CreateArgs& args) {
-    if (!std::holds_alternative<typename T::Props>(args.entry.settings)) return nullptr;
-    auto object = std::make_unique<T>(args.host, args.entry);
-    if (!object->Build(args)) return nullptr;
-    return object;
-}
-
-constexpr ComponentType kTypes[] = {
-    {TypeCode::Tab, &Create<Tab>, false},
-    {TypeCode::RadioBox, &Create<RadioBox>, true},
-    {TypeCode::Button, &Create<Button>, true},
-    {TypeCode::TransLabel, &Create<TransLabel>, false},
-    {TypeCode::SuperBtn, &Create<SuperBtn>, true},
-    {TypeCode::PicBox, &Create<PicBox>, false},
-};
-
 }  // namespace
-
-const ComponentType* FindComponentType(TypeCode code) {
-    for (const ComponentType& t : kTypes)
-        if (t.code == code) return &t;
-    return nullptr;
-}
 
 BuildFailure& LastBuildFailure() {
     static BuildFailure failure;
@@ -51,7 +26,7 @@ Component::Component(ComponentHost& host, const ComponentEntry& entry)
       id_(entry.id),
       settings_(entry.settings),
       schema_(SchemaOf(settings_)),
-      canTakeFocus_(FindComponentType(entry.type) && FindComponentType(entry.type)->canTakeFocus) {}
+      takesFocus_(FindComponentType(entry.type) && FindComponentType(entry.type)->takesFocus) {}
 
 Component::~Component() {
     // Detach first: messages of the destruction must not reach a half-destroyed object.
@@ -126,8 +101,8 @@ LRESULT Component::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     } else {
         result = Default(msg, wParam, lParam);
         // Generic focus events of the types that take the focus.
-        if (canTakeFocus_ && msg == WM_SETFOCUS) Raise(events::kFocusGained);
-        if (canTakeFocus_ && msg == WM_KILLFOCUS) Raise(events::kFocusLost);
+        if (takesFocus_ && msg == WM_SETFOCUS) Raise(events::kFocusGained);
+        if (takesFocus_ && msg == WM_KILLFOCUS) Raise(events::kFocusLost);
     }
     --depth_;
     return result;
@@ -171,6 +146,10 @@ bool Component::Write(const FieldRow& row, const PropertyValue& value) {
         return true;
     case Effect::Custom:
         return Written(row, old);
+    case Effect::Place:
+    case Effect::Show:
+    case Effect::Enable:
+        return false;  // effects of the common properties, which the window layer runs
     }
     return false;
 }

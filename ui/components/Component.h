@@ -75,6 +75,10 @@ struct WindowSpec {
 // Base of every built component.
 class Component {
 public:
+    // The type table's traits; a type that differs says so in its own class.
+    static constexpr bool kTakesFocus = false;
+    static constexpr bool kInRadioGroups = false;
+
     Component(ComponentHost& host, const ComponentEntry& entry);
     Component(const Component&) = delete;
     Component& operator=(const Component&) = delete;
@@ -151,7 +155,7 @@ private:
     std::uint32_t id_;
     TypeSettings settings_;
     const TypeSchema& schema_;
-    bool canTakeFocus_;
+    bool takesFocus_;
     UniqueWindow window_;
     UniqueFont font_;
     bool subclassed_ = false;
@@ -169,14 +173,30 @@ protected:
     P& props_;
 };
 
-// The types the window layer can build.
+// What the window layer asks of a type. One entry per alternative of TypeSettings, made from
+// the type's class (ComponentClass below): a settings type without a class does not compile.
 struct ComponentType {
     TypeCode code;
-    std::unique_ptr<Component> (*create)(const CreateArgs& args);
-    bool canTakeFocus;
+    std::unique_ptr<Component> (*create)(const CreateArgs& args);  // null for the window
+    bool takesFocus;
+    bool inRadioGroups;  // the arrows move its check through its group; a click unchecks the rest
+    // Whether this built component is the button Enter clicks; null for types that never are.
+    bool (*isDefaultButton)(HWND hwnd);
 };
 // Null for an unknown code and for the window, which the window layer builds itself.
 const ComponentType* FindComponentType(TypeCode code);
+
+// The component class of a settings type, declared beside the class:
+//   template <> struct ComponentClass<TabProps> { using Type = Tab; };
+// The class gives its traits as `static constexpr bool kTakesFocus`, `kInRadioGroups`, and
+// a `static bool IsDefaultButton(HWND)` where it can be the default button.
+template <class Props>
+struct ComponentClass;
+// The window is built by the window layer, not from the table.
+template <>
+struct ComponentClass<WindowProps> {
+    using Type = void;
+};
 
 // Hands a child's notification to the child's component; used by every parent
 // that can hold components (the window, the tab control).

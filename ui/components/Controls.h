@@ -50,6 +50,8 @@ private:
 // `RadioBox` (单选框): a native automatic radio button with wrapping text.
 class RadioBox final : public ButtonControl<RadioBoxProps> {
 public:
+    static constexpr bool kTakesFocus = true;
+    static constexpr bool kInRadioGroups = true;
     using ButtonControl::ButtonControl;
 
     bool Build(const CreateArgs& args) override;
@@ -74,6 +76,9 @@ private:
 // `Button` (按钮): a native push button with wrapping, centred text.
 class Button final : public ButtonControl<ButtonProps> {
 public:
+    static constexpr bool kTakesFocus = true;
+    // A push button of type 1: Enter clicks it.
+    static bool IsDefaultButton(HWND hwnd);
     using ButtonControl::ButtonControl;
 
     bool Build(const CreateArgs& args) override;
@@ -99,8 +104,6 @@ protected:
     void Repaint() override;
     void ApplyCaption(const Text& caption) override;
     void ApplyFont(const Bytes& font) override;
-
-private:
 };
 
 // `PicBox` (图片框): a child window of our own class filled with its background
@@ -124,5 +127,13 @@ private:
     UniqueBrush back_;
     std::optional<DecodedPicture> decoded_;  // decoded once per `picture`, never while painting
 };
+
+// clang-format off
+template <> struct ComponentClass<TabProps> { using Type = Tab; };
+template <> struct ComponentClass<RadioBoxProps> { using Type = RadioBox; };
+template <> struct ComponentClass<ButtonProps> { using Type = Button; };
+template <> struct ComponentClass<TransLabelProps> { using Type = TransLabel; };
+template <> struct ComponentClass<PicBoxProps> { using Type = PicBox; };
+// clang-format on
 
 }  // namespace qelvane

@@ -70,7 +70,9 @@ bool PicBox::Written(const FieldRow& row, const PropertyValue& old) {
 void PicBox::Paint(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
-    FillRect(dc, &client, back_.get());
+    // Without a brush of its own the background is left as it is: a null brush would fill with
+    // whatever the DC holds.
+    if (back_) FillRect(dc, &client, back_.get());
     if (!decoded_) return;
     const PictureRect r = PictureLayout(props_.drawMode, client.right, client.bottom, decoded_->width,
                                         decoded_->height);

@@ -30,13 +30,7 @@ UniqueBitmap DeviceBitmap(const DecodedPicture& picture, HDC dc, COLORREF backgr
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.bgra.size() != static_cast<std::size_t>(picture.width) * picture.height * 4)
         return UniqueBitmap();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib32(picture.width, picture.height);
     const void* bits = picture.bgra.data();
     DecodedPicture blended;
     if (HasTransparency(picture)) {

@@ -29,7 +29,8 @@ bool RadioBox::ReadLive(const FieldRow& row, PropertyValue&) {
 }
 
 // Checked is the one custom write.
-bool RadioBox::Written(const FieldRow&, const PropertyValue&) {
+bool RadioBox::Written(const FieldRow& row, const PropertyValue&) {
+    if (!Is(row, &props_.checked)) return false;
     SendMessageW(Hwnd(), BM_SETCHECK, props_.checked == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     return false;
 }

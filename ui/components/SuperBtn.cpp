@@ -1,12 +1,16 @@
+// `SuperBtn` (超级按钮): an owner-drawn button with pictures per state, hover tracking, sounds
+// and a tooltip; its face drawn by the painters of its style.
 #include "ui/components/SuperBtn.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "base/Gbk.h"
 #include "base/SystemLibrary.h"
+#include "ui/Testing.h"
 #include "ui/components/PictureDraw.h"
 
 namespace qelvane {
@@ -48,8 +52,79 @@ void Edge(HDC dc, const RECT& r, int topLeft, int bottomRight) {
     FillBox(dc, r.right - 1, r.top, r.right, r.bottom, bottomRight);
 }
 
-struct Colours {
-    COLORREF fgOut, bkOut, fgIn, bkIn, fgFocus, bkFocus;
+// What a painter needs to know of the button being drawn.
+struct Look {
+    bool lit;  // hot or pressed: the face takes the "in" colours
+    bool pressed;
+    bool hot;
+    bool focused;
+    bool isDefault;
+    bool drawBorder;
+    COLORREF face;
+};
+
+// A face brush that cannot be made leaves the face as it is: a null brush would fill with
+// whatever the DC holds.
+void FillFace(HDC dc, const RECT& r, const Look& look) {
+    UniqueBrush fill(Make(look.lit ? "image button's hot face" : "image button's face",
+                          [&] { return CreateSolidBrush(look.face); }));
+    if (fill) FillRect(dc, &r, fill.get());
+}
+
+void NoOutline(HDC, RECT&, const Look&) {}
+// 3-D: a black line round the focused or default button, inside which the rest is drawn.
+void BlackOutline(HDC dc, RECT& r, const Look& look) {
+    if (!look.focused && !look.isDefault) return;
+    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // stock
+    InflateRect(&r, -1, -1);
+}
+
+// XP: the lit face is a rounded box with a black line.
+void RoundFace(HDC dc, const RECT& r, const Look& look) {
+    if (!look.lit) {
+        FillFace(dc, r, look);
+        return;
+    }
+    UniqueBrush fill(Make("image button's hot face", [&] { return CreateSolidBrush(look.face); }));
+    if (!fill) return;
+    ScopedSelect pen(dc, GetStockObject(BLACK_PEN));  // stock
+    ScopedSelect brush(dc, fill.get());
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, 8, 8);
+}
+
+// Flat: a sunken edge when pressed, a raised one while hot, both only with DrawBorder.
+void FlatEdge(HDC dc, RECT& r, const Look& look) {
+    if (!look.drawBorder) return;
+    if (look.pressed)
+        Edge(dc, r, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+    else if (look.hot)
+        Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+}
+// 3-D: a shadow line when pressed, a double raised edge otherwise.
+void RaisedEdge(HDC dc, RECT& r, const Look& look) {
+    if (look.pressed) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));  // system brush
+        return;
+    }
+    Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW);
+    RECT inner = r;
+    InflateRect(&inner, -1, -1);
+    Edge(dc, inner, COLOR_3DLIGHT, COLOR_BTNSHADOW);
+}
+void NoEdge(HDC, RECT&, const Look&) {}
+
+// How each BtnStyle draws: the outline before the face, the face, the edge over it, and
+// whether the focused button shows a focus rectangle whatever DrawFocus says.
+struct StylePainter {
+    void (*outline)(HDC, RECT&, const Look&);
+    void (*face)(HDC, const RECT&, const Look&);
+    void (*edge)(HDC, RECT&, const Look&);
+    bool alwaysShowsFocus;
+};
+constexpr StylePainter kStylePainters[] = {
+    {&NoOutline, &FillFace, &FlatEdge, false},       // 0 flat
+    {&BlackOutline, &FillFace, &RaisedEdge, true},   // 1 3-D
+    {&NoOutline, &RoundFace, &NoEdge, false},        // 2 XP
 };
 
 }  // namespace
@@ -70,13 +145,7 @@ SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transp
 
     UniqueDc dc(Make("image button's mask DC", [] { return CreateCompatibleDC(nullptr); }));
     if (!dc) return p;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;  // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownDib32(w, h);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     if (GetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS) != h) return p;
 
@@ -104,9 +173,11 @@ SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transp
 }
 
 bool SuperBtn::Build(const CreateArgs& args) {
+    faceAtCreation_ = GetSysColor(COLOR_BTNFACE);
+    textAtCreation_ = GetSysColor(COLOR_BTNTEXT);
     for (std::uint32_t* c : {&props_.fgColorOut, &props_.fgColorIn, &props_.fgColorFocus})
-        if (*c == kButtonTextAtCreation) *c = GetSysColor(COLOR_BTNTEXT);
-    if (props_.bkColorIn == kLitFaceAtCreation) props_.bkColorIn = superbtn::ShiftColour(GetSysColor(COLOR_BTNFACE), kShiftIn);
+        if (*c == kButtonTextAtCreation) *c = textAtCreation_;
+    if (props_.bkColorIn == kLitFaceAtCreation) props_.bkColorIn = superbtn::ShiftColour(faceAtCreation_, kShiftIn);
     kind_ = props_.checkBox == 1 ? BS_CHECKBOX : props_.defaultStyle == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     if (!CreateWindowFor(args, {L"BUTTON", nullptr, ChildStyle(args.entry) | kind_, 0, WideFromGbk(props_.caption)}))
         return false;
@@ -143,15 +214,17 @@ bool SuperBtn::Written(const FieldRow& row, const PropertyValue& old) {
     return false;
 }
 
+SuperBtn::Colours SuperBtn::DrawingColours() const {
+    const COLORREF face = faceAtCreation_, text = textAtCreation_;
+    if (props_.defaultColor == 1) return {text, face, text, superbtn::ShiftColour(face, kShiftIn), text, face};
+    auto back = [&](std::uint32_t c) { return c == kSystemFaceColour ? face : static_cast<COLORREF>(c); };
+    return {static_cast<COLORREF>(props_.fgColorOut),   back(props_.bkColorOut),
+            static_cast<COLORREF>(props_.fgColorIn),    back(props_.bkColorIn),
+            static_cast<COLORREF>(props_.fgColorFocus), back(props_.bkColorFocus)};
+}
+
 void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    Colours colours{static_cast<COLORREF>(props_.fgColorOut),   ResolveColour(props_.bkColorOut),
-                    static_cast<COLORREF>(props_.fgColorIn),    ResolveColour(props_.bkColorIn),
-                    static_cast<COLORREF>(props_.fgColorFocus), ResolveColour(props_.bkColorFocus)};
-    if (props_.defaultColor == 1) {
-        const COLORREF text = GetSysColor(COLOR_BTNTEXT);
-        colours = {text, face, text, superbtn::ShiftColour(face, kShiftIn), text, face};
-    }
+    const Colours colours = DrawingColours();
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     superbtn::ButtonState state;
     state.checkBoxMode = CheckBoxMode();
@@ -159,56 +232,30 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     state.disabled = (item.itemState & ODS_DISABLED) != 0;
     state.hot = hot_ && TracksHover();
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
-    const bool threeD = props_.btnStyle == 1, xp = props_.btnStyle == 2;
+    const bool lit = state.hot || state.pressed;
+    const Look look{lit,     state.pressed,       state.hot, focused, DefaultButton(), props_.drawBorder != 0,
+                    lit ? colours.bkIn : focused ? colours.bkFocus : colours.bkOut};
+    // A style outside the table (a block may hold one) draws flat.
+    const bool known = props_.btnStyle >= 0 && props_.btnStyle < static_cast<int>(std::size(kStylePainters));
+    const StylePainter& painter = kStylePainters[known ? props_.btnStyle : 0];
 
     HDC dc = item.hDC;
     const int savedDc = SaveDC(dc);
     SetBkMode(dc, TRANSPARENT);
     RECT r = item.rcItem;
-    if (threeD && (focused || DefaultButton())) {
-        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // stock
-        InflateRect(&r, -1, -1);
-    }
-
-    if (state.hot || state.pressed) {
-        UniqueBrush fill(Make("image button's hot face", [&] { return CreateSolidBrush(colours.bkIn); }));
-        if (xp) {
-            ScopedSelect pen(dc, GetStockObject(BLACK_PEN));  // stock
-            ScopedSelect brush(dc, fill.get());
-            RoundRect(dc, r.left, r.top, r.right, r.bottom, 8, 8);
-        } else {
-            FillRect(dc, &r, fill.get());
-        }
-    } else {
-        UniqueBrush fill(
-            Make("image button's face", [&] { return CreateSolidBrush(focused ? colours.bkFocus : colours.bkOut); }));
-        FillRect(dc, &r, fill.get());
-    }
-
-    if (state.pressed) {
-        if (threeD)
-            FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));  // system brush
-        else if (!xp && props_.drawBorder)
-            Edge(dc, r, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
-    } else if (threeD) {
-        Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW);
-        RECT inner = r;
-        InflateRect(&inner, -1, -1);
-        Edge(dc, inner, COLOR_3DLIGHT, COLOR_BTNSHADOW);
-    } else if (!xp && state.hot && props_.drawBorder) {
-        Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
-    }
+    painter.outline(dc, r, look);
+    painter.face(dc, r, look);
+    painter.edge(dc, r, look);
 
     // Picture and caption work on the item rectangle as it came, before the frame shrank it.
     RECT caption = item.rcItem;
     if (picOut_ || picIn_) DrawPicture(dc, item.rcItem, state, caption);
     if (!props_.caption.empty()) {
         ScopedSelect font(dc, Font());
-        const Colours& c = colours;
-        SetTextColor(dc, state.hot || state.pressed ? c.fgIn : focused ? c.fgFocus : c.fgOut);
+        SetTextColor(dc, lit ? colours.fgIn : focused ? colours.fgFocus : colours.fgOut);
         DrawCaption(dc, caption, state);
     }
-    if (focused && (threeD || props_.drawFocus)) {
+    if (focused && (painter.alwaysShowsFocus || props_.drawFocus)) {
         RECT f = r;
         InflateRect(&f, -3, -3);
         DrawFocusRect(dc, &f);

@@ -9,6 +9,7 @@ namespace qelvane {
 
 class SuperBtn final : public ComponentOf<SuperBtnProps> {
 public:
+    static constexpr bool kTakesFocus = true;
     using ComponentOf::ComponentOf;
     ~SuperBtn() override;
 
@@ -41,6 +42,11 @@ private:
     static Picture MakePicture(const Bytes& bytes, std::uint32_t transparent);
 
     void Draw(const DRAWITEMSTRUCT& item);
+    // The six colours as drawn, with the system's colours as they were at creation.
+    struct Colours {
+        COLORREF fgOut, bkOut, fgIn, bkIn, fgFocus, bkFocus;
+    };
+    Colours DrawingColours() const;
     void DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState& state, RECT& caption);
     void DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state);
     bool CheckBoxMode() const { return (kind_ & BS_CHECKBOX) != 0; }
@@ -60,13 +66,12 @@ private:
     bool focusTakenByDisable_ = false;
     const void* playing_ = nullptr;  // sound bytes of ours the system may still read
     DWORD kind_ = BS_PUSHBUTTON;  // the button kind asked for, before owner drawing replaced it
+    // The system's face and text colours when the button was made: a later change of the
+    // system colours does not reach it.
+    COLORREF faceAtCreation_ = 0;
+    COLORREF textAtCreation_ = 0;
 };
 
-namespace testing {
-// Replaces PlaySound for the image buttons; gets what PlaySound would: the WAV
-// bytes (SND_MEMORY), the resource name (SND_RESOURCE), or null to stop.
-using SoundHook = void (*)(const void* sound, DWORD flags);
-void SetSoundHook(SoundHook hook);
-}  // namespace testing
+template <> struct ComponentClass<SuperBtnProps> { using Type = SuperBtn; };
 
 }  // namespace qelvane

@@ -1,3 +1,5 @@
+// `Tab` (选择夹): the tab control, its pages and their headers, the page in front kept in step
+// with the components shown, and its painting kept in a bitmap of its own for what lies on it.
 #include "ui/components/Controls.h"
 
 #include <commctrl.h>

@@ -1,0 +1,15 @@
+// What tests reach in the ui layer, and the program never calls.
+#pragma once
+
+#include <windows.h>
+
+#include "base/Testing.h"
+
+namespace qelvane::testing {
+
+// Replaces PlaySound for the image buttons; gets what PlaySound would: the WAV
+// bytes (SND_MEMORY), the resource name (SND_RESOURCE), or null to stop.
+using SoundHook = void (*)(const void* sound, DWORD flags);
+void SetSoundHook(SoundHook hook);
+
+}  // namespace qelvane::testing
