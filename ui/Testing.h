@@ -11,5 +11,8 @@ namespace qelvane::testing {
 // bytes (SND_MEMORY), the resource name (SND_RESOURCE), or null to stop.
 using SoundHook = void (*)(const void* sound, DWORD flags);
 void SetSoundHook(SoundHook hook);
+// Windows built from now on take this DPI instead of the system's (0: the system's again).
+void SetDisplayDpi(int dpi);
+int ForcedDisplayDpi();
 
 }  // namespace qelvane::testing

@@ -8,6 +8,7 @@
 
 #include "base/Gbk.h"
 #include "ui/ProgramIcon.h"
+#include "ui/Testing.h"
 
 namespace qelvane {
 namespace {
@@ -42,10 +43,27 @@ void ShowProgramIcon(HWND hwnd) {
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.smallIcon));
 }
 
+
+int forcedDpi = 0;  // a test's, or 0
+
+int SystemDpi() {
+    if (forcedDpi) return forcedDpi;
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace
 
+namespace testing {
+void SetDisplayDpi(int dpi) { forcedDpi = dpi; }
+int ForcedDisplayDpi() { return forcedDpi; }
+}  // namespace testing
+
 FormWindow::FormWindow(const WindowTemplate& form, WindowEvents& events)
-    : id_(form.id), events_(events), self_(form.self), props_(std::get<WindowProps>(form.self.settings)) {
+    : id_(form.id), events_(events), self_(form.self), props_(std::get<WindowProps>(form.self.settings)),
+      scale_{SystemDpi()} {
     slots_.reserve(form.components.size());
     for (const ComponentEntry& e : form.components) slots_.push_back({e, FindComponentType(e.type), nullptr});
     // Page membership, for visibility and the page sync.
@@ -103,14 +121,15 @@ bool FormWindow::CreateNativeWindow() {
     if (props_.showInTaskbar) exStyle |= WS_EX_APPWINDOW;
     if (props_.alwaysOnTop) exStyle |= WS_EX_TOPMOST;
 
-    int x = self_.left, y = self_.top;
+    const DisplayScale::Box place = scale_.ToDevice(BoxOf(self_));
+    int x = place.left, y = place.top;
     if (props_.startPosition == 1) {
-        x = (GetSystemMetrics(SM_CXSCREEN) - self_.width) / 2;
-        y = (GetSystemMetrics(SM_CYSCREEN) - self_.height) / 2;
+        x = (GetSystemMetrics(SM_CXSCREEN) - place.width) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - place.height) / 2;
     }
     const std::wstring title = WideFromGbk(props_.title);
     HWND hwnd = Make("form window", [&] {
-        return CreateWindowExW(exStyle, formClass.Name(), title.c_str(), style, x, y, self_.width, self_.height,
+        return CreateWindowExW(exStyle, formClass.Name(), title.c_str(), style, x, y, place.width, place.height,
                                nullptr, nullptr, GetModuleHandleW(nullptr), this);
     });
     if (!hwnd) {
@@ -146,8 +165,8 @@ void FormWindow::Place(ComponentSlot& slot) {
     if (GetParent(slot.object->Hwnd()) == parent->object->Hwnd()) return;
     SetParent(slot.object->Hwnd(), parent->object->Hwnd());
     // Same numbers, now counted from the container's client area.
-    SetWindowPos(slot.object->Hwnd(), nullptr, slot.entry.left, slot.entry.top, slot.entry.width, slot.entry.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const DisplayScale::Box r = scale_.ToDevice(BoxOf(slot.entry));
+    SetWindowPos(slot.object->Hwnd(), nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool FormWindow::CreateComponents() {
@@ -247,11 +266,7 @@ void FormWindow::RecreateNow(std::size_t index) {
     ComponentSlot& slot = slots_[index];
     HWND old = slot.object->Hwnd();
     if (!old) return;
-    const RECT r = RectInParent(old);
-    slot.entry.left = r.left;
-    slot.entry.top = r.top;
-    slot.entry.width = r.right - r.left;
-    slot.entry.height = r.bottom - r.top;
+    SetBox(slot.entry, FormRectOf(old));
     slot.entry.settings = slot.object->Settings();
     const bool hadFocus = FocusedIndex() == static_cast<int>(index);
 

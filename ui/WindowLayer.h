@@ -81,6 +81,7 @@ public:
     Component* ComponentFromHwnd(HWND hwnd) override;
     void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) override;
     void RadioClicked(std::uint32_t componentId) override;
+    DisplayScale Scale() const override { return scale_; }
 
     // Unregisters the window classes of the windows and components.
     static void ReleaseShared();
@@ -92,8 +93,11 @@ private:
     void WriteCommon(std::uint32_t componentId, const FieldRow& row, const PropertyValue& value);
     // The native window of a component or of the window itself (null while it has none), and its record.
     HWND NativeOf(std::uint32_t componentId, ComponentEntry*& entry);
-    // Its rectangle counted from its parent's client area.
+    // Its rectangle counted from its parent's client area, in pixels and in form units.
     static RECT RectInParent(HWND hwnd);
+    DisplayScale::Box FormRectOf(HWND hwnd) const;
+    static DisplayScale::Box BoxOf(const ComponentEntry& e) { return {e.left, e.top, e.width, e.height}; }
+    static void SetBox(ComponentEntry& e, const DisplayScale::Box& b);
     // Re-creates a component from its current settings (deferred while it is inside its own message).
     void Recreate(std::uint32_t componentId);
     bool CreateNativeWindow();
@@ -126,7 +130,8 @@ private:
     std::vector<ComponentSlot> slots_;
     UniqueWindow window_;
     bool eventsOpen_ = true;
-    std::uint32_t savedFocus_ = 0;  // component that last had the focus, for activation and restore
+    std::uint32_t savedFocus_ = 0;
+    DisplayScale scale_;  // the system's DPI when the window was built  // component that last had the focus, for activation and restore
 };
 
 }  // namespace qelvane

@@ -17,6 +17,18 @@ RECT FormWindow::RectInParent(HWND hwnd) {
     return r;
 }
 
+DisplayScale::Box FormWindow::FormRectOf(HWND hwnd) const {
+    const RECT r = RectInParent(hwnd);
+    return scale_.ToForm(DisplayScale::Box{r.left, r.top, r.right - r.left, r.bottom - r.top});
+}
+
+void FormWindow::SetBox(ComponentEntry& e, const DisplayScale::Box& b) {
+    e.left = b.left;
+    e.top = b.top;
+    e.width = b.width;
+    e.height = b.height;
+}
+
 const ComponentEntry* FormWindow::Record(std::uint32_t componentId) {
     if (componentId == 0 || componentId == kOwnRecordId) return &self_;
     ComponentSlot* slot = Slot(componentId);
@@ -75,14 +87,11 @@ PropertyValue FormWindow::ReadCommon(std::uint32_t componentId, const FieldRow& 
     ComponentEntry* entry = nullptr;
     HWND hwnd = NativeOf(componentId, entry);
     if (!entry) return {};
-    // While the native window stands, place, visibility and state are its own.
+    // While the native window stands, place, visibility and state are its own; the place in
+    // form units at every scale.
     ComponentEntry live = *entry;
     if (hwnd) {
-        const RECT r = RectInParent(hwnd);
-        live.left = r.left;
-        live.top = r.top;
-        live.width = r.right - r.left;
-        live.height = r.bottom - r.top;
+        SetBox(live, FormRectOf(hwnd));
         live.visible = IsWindowVisible(hwnd) != 0;
         live.disable = IsWindowEnabled(hwnd) == 0;
     }
@@ -93,22 +102,16 @@ void FormWindow::WriteCommon(std::uint32_t componentId, const FieldRow& row, con
     ComponentEntry* entry = nullptr;
     HWND hwnd = NativeOf(componentId, entry);
     if (!entry) return;
-    if (hwnd && row.effect == Effect::Place) {
-        // The other three keep the place the window has now.
-        const RECT r = RectInParent(hwnd);
-        entry->left = r.left;
-        entry->top = r.top;
-        entry->width = r.right - r.left;
-        entry->height = r.bottom - r.top;
-    }
+    if (hwnd && row.effect == Effect::Place) SetBox(*entry, FormRectOf(hwnd));  // the other three stay
     StoreRow(row, entry, value);
     if (!hwnd) return;
     const bool own = entry == &self_;
     switch (row.effect) {
-    case Effect::Place:
-        SetWindowPos(hwnd, nullptr, entry->left, entry->top, entry->width, entry->height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    case Effect::Place: {
+        const DisplayScale::Box r = scale_.ToDevice(BoxOf(*entry));
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
         break;
+    }
     case Effect::Show: {
         const bool show = own ? entry->visible : ShouldShow(*Slot(componentId));
         ShowWindow(hwnd, show ? (own ? SW_SHOW : SW_SHOWNA) : SW_HIDE);

@@ -41,9 +41,10 @@ bool Component::CreateWindowFor(const CreateArgs& args, const WindowSpec& spec) 
         return false;
     }
     const ComponentEntry& e = args.entry;
+    const DisplayScale::Box r = host_.Scale().ToDevice({e.left, e.top, e.width, e.height});
     HWND hwnd = Make("component window", [&] {
         return CreateWindowExW(spec.exStyle, spec.ownClass ? spec.ownClass->Name() : spec.systemClass,
-                               spec.text.c_str(), spec.style, e.left, e.top, e.width, e.height, args.parent,
+                               spec.text.c_str(), spec.style, r.left, r.top, r.width, r.height, args.parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
                                GetModuleHandleW(nullptr), spec.ownClass ? this : nullptr);
     });
@@ -162,7 +163,7 @@ TypeSettings Component::Settings() {
 void Component::ApplyCaption(const Text& caption) { SetWindowTextW(Hwnd(), WideFromGbk(caption).c_str()); }
 
 void Component::ApplyFont(const Bytes& font) {
-    font_ = FontFromBlock(font);
+    font_ = FontFromBlock(font, host_.Scale());
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 
@@ -202,12 +203,12 @@ DWORD ChildStyle(const ComponentEntry& entry, bool clipSiblings) {
     return style;
 }
 
-UniqueFont FontFromBlock(const Bytes& logFont) {
+UniqueFont FontFromBlock(const Bytes& logFont, const DisplayScale& scale) {
     const std::optional<LogFontA> f = ParseLogFont(logFont);
     if (!f) return UniqueFont{};
     LOGFONTW lf{};
-    lf.lfHeight = f->height;
-    lf.lfWidth = f->width;
+    lf.lfHeight = scale.ToDevice(f->height);
+    lf.lfWidth = scale.ToDevice(f->width);
     lf.lfEscapement = f->escapement;
     lf.lfOrientation = f->orientation;
     lf.lfWeight = f->weight;

@@ -12,6 +12,7 @@
 
 #include "base/WinHandles.h"
 #include "base/WindowClass.h"
+#include "ui/DisplayScale.h"
 #include "ui/FormModel.h"
 #include "ui/Schema.h"
 #include "ui/WindowEvents.h"
@@ -50,6 +51,8 @@ public:
     virtual void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) = 0;
     // A radio box was clicked: the other boxes of its group that are in view lose their check.
     virtual void RadioClicked(std::uint32_t componentId) = 0;
+    // From form units to the window's pixels.
+    virtual DisplayScale Scale() const = 0;
 
 protected:
     ~ComponentHost() = default;
@@ -205,8 +208,9 @@ bool ReflectToChild(ComponentHost& host, UINT msg, WPARAM wParam, LPARAM lParam,
 // Child window styles every type starts from, with the entry's flags; never visible at creation.
 DWORD ChildStyle(const ComponentEntry& entry, bool clipSiblings = true);
 
-// A font from a 60-byte LOGFONTA with the fixed overrides; empty for any other length.
-UniqueFont FontFromBlock(const Bytes& logFont);
+// A font from a 60-byte LOGFONTA with the fixed overrides, its sizes scaled from form units;
+// empty for any other length.
+UniqueFont FontFromBlock(const Bytes& logFont, const DisplayScale& scale);
 // SystemFaceColour resolved to the current button-face colour.
 COLORREF ResolveColour(std::uint32_t colour);
 
