@@ -54,7 +54,33 @@ int SystemDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
+// A user32 function of a later Windows than the oldest we run on; null where it has none.
+template <class Function>
+Function UserFunction(const char* name) {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user, name))) : nullptr;
+}
+
+// The DPI of the monitor the window is on, where the system tells each window its own; else 0.
+int MonitorDpi(HWND hwnd) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto get = UserFunction<GetDpiForWindowFunction>("GetDpiForWindow");
+    return get && hwnd ? static_cast<int>(get(hwnd)) : 0;
+}
+
+constexpr UINT kMsgDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 on
+
 }  // namespace
+
+void DeclareDpiAwareness() {
+    // The manifest says as much; this is for a start where it is not read. Per monitor on
+    // Windows 10 1703 on, else for the whole system (Vista on); both refuse once set.
+    using SetContextFunction = BOOL(WINAPI*)(HANDLE);
+    using SetAwareFunction = BOOL(WINAPI*)();
+    const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    if (auto set = UserFunction<SetContextFunction>("SetProcessDpiAwarenessContext"); set && set(perMonitorV2)) return;
+    if (auto set = UserFunction<SetAwareFunction>("SetProcessDPIAware")) set();
+}
 
 namespace testing {
 void SetDisplayDpi(int dpi) { forcedDpi = dpi; }
@@ -104,6 +130,8 @@ std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form, Window
     std::unique_ptr<FormWindow> w(new FormWindow(form, events));
     if (!w->CreateNativeWindow() || !w->CreateComponents()) return nullptr;
     w->StackInFormOrder();
+    // Made on a monitor of another scale than the system's.
+    if (const int dpi = MonitorDpi(w->Hwnd()); dpi > 0 && !forcedDpi) w->Rescale(dpi, nullptr);
     return w;
 }
 
@@ -262,12 +290,37 @@ void FormWindow::Recreate(std::uint32_t componentId) {
     RecreateNow(static_cast<std::size_t>(slot - slots_.data()));
 }
 
-void FormWindow::RecreateNow(std::size_t index) {
+void FormWindow::Rescale(int dpi, const RECT* suggested) {
+    HWND hwnd = window_.get();
+    if (!hwnd || dpi <= 0 || dpi == scale_.dpi) return;
+    // Every record in form units at the old scale, before anything moves.
+    for (ComponentSlot& slot : slots_) {
+        if (!slot.object || !slot.object->Hwnd()) continue;
+        SetBox(slot.entry, FormRectOf(slot.object->Hwnd()));
+        slot.entry.settings = slot.object->Settings();
+    }
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    const DisplayScale::Box own = scale_.ToForm(DisplayScale::Box{0, 0, outer.right - outer.left, outer.bottom - outer.top});
+    scale_ = DisplayScale{dpi};
+    const RECT to = suggested ? *suggested
+                              : RECT{outer.left, outer.top, outer.left + scale_.ToDevice(own.width),
+                                     outer.top + scale_.ToDevice(own.height)};
+    SetWindowPos(hwnd, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Each component made again at the new scale: fonts, pictures and all.
+    for (std::size_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i].object) RecreateNow(i, false);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void FormWindow::RecreateNow(std::size_t index, bool recordLiveState) {
     ComponentSlot& slot = slots_[index];
     HWND old = slot.object->Hwnd();
     if (!old) return;
-    SetBox(slot.entry, FormRectOf(old));
-    slot.entry.settings = slot.object->Settings();
+    if (recordLiveState) {
+        SetBox(slot.entry, FormRectOf(old));
+        slot.entry.settings = slot.object->Settings();
+    }
     const bool hadFocus = FocusedIndex() == static_cast<int>(index);
 
     // Components sitting on this one would go down with its native window:
@@ -279,8 +332,17 @@ void FormWindow::RecreateNow(std::size_t index) {
         children.push_back(&other);
     }
 
+    // A radio box made checked unchecks the boxes in view in its native group, which our
+    // groups need not share: those are put back as they were.
+    std::vector<std::pair<HWND, LRESULT>> checks;
+    for (const ComponentSlot& other : slots_)
+        if (&other != &slot && other.type->inRadioGroups && other.object && other.object->Hwnd())
+            checks.emplace_back(other.object->Hwnd(), SendMessageW(other.object->Hwnd(), BM_GETCHECK, 0, 0));
+
     slot.object.reset();
     slot.object = CreateObject(slot.entry, static_cast<int>(index));
+    for (const auto& [hwnd, check] : checks)
+        if (SendMessageW(hwnd, BM_GETCHECK, 0, 0) != check) SendMessageW(hwnd, BM_SETCHECK, static_cast<WPARAM>(check), 0);
     if (!slot.object) {
         // It stays without a native window (common properties use the record); what sat on it
         // has no page to be shown on.
@@ -334,6 +396,10 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) SaveFocus();
         break;
+    case kMsgDpiChanged:
+        // Moved to a monitor of another scale: the system suggests where the window goes.
+        Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case kMsgRecreate:
         if (ComponentSlot* slot = Slot(static_cast<std::uint32_t>(wParam)); slot && slot->object)
             RecreateNow(static_cast<std::size_t>(slot - slots_.data()));

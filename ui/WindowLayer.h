@@ -30,6 +30,9 @@ struct ComponentSlot {
     int page = -1;       // its page there
 };
 
+// Tells the system that the program scales itself; called before any window is made.
+void DeclareDpiAwareness();
+
 class FormWindow final : public ComponentHost {
 public:
     // Creates the window and its components, hidden and stacked; null when a
@@ -72,6 +75,10 @@ public:
     bool PreTranslate(const MSG& msg);
     // Tab / Shift+Tab through the focus order.
     void MoveFocus(bool backwards);
+
+    // Builds the window again at `dpi`, placed at `suggested` (screen pixels) or where it is.
+    // Records and properties stay in form units.
+    void Rescale(int dpi, const RECT* suggested);
 
     // For OwnerWindowProc: the handle, before CreateWindowEx returns it.
     void AdoptWindow(HWND hwnd) { window_.reset(hwnd); }
@@ -117,7 +124,8 @@ private:
     HWND DefaultButton() const;
     void SaveFocus();
     void RestoreFocus();
-    void RecreateNow(std::size_t index);
+    // Re-creates it from its record; from its live window's state first unless the caller recorded that.
+    void RecreateNow(std::size_t index, bool recordLiveState = true);
     void Close();
 
     friend LRESULT CALLBACK OwnerWindowProc<FormWindow>(HWND, UINT, WPARAM, LPARAM);
@@ -130,8 +138,8 @@ private:
     std::vector<ComponentSlot> slots_;
     UniqueWindow window_;
     bool eventsOpen_ = true;
-    std::uint32_t savedFocus_ = 0;
-    DisplayScale scale_;  // the system's DPI when the window was built  // component that last had the focus, for activation and restore
+    std::uint32_t savedFocus_ = 0;  // component that last had the focus, for activation and restore
+    DisplayScale scale_;  // the system's DPI when the window was built, or its monitor's since
 };
 
 }  // namespace qelvane

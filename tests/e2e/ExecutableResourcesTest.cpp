@@ -162,7 +162,7 @@ std::vector<Element> StartTags(const std::string& xml) {
     return out;
 }
 
-TEST_F(ExecutableResourcesTest, ManifestAsksForCommonControls6AndNothingElse) {
+TEST_F(ExecutableResourcesTest, ManifestAsksForCommonControls6AndDeclaresItsDpiAwareness) {
     EXPECT_EQ(Names(RT_MANIFEST), std::vector<std::wstring>{L"#1"});
     EXPECT_EQ(Languages(RT_MANIFEST, MAKEINTRESOURCEW(1)), std::vector<WORD>{kNeutral});
     const Bytes data = Data(RT_MANIFEST, MAKEINTRESOURCEW(1), kNeutral);
@@ -175,8 +175,16 @@ TEST_F(ExecutableResourcesTest, ManifestAsksForCommonControls6AndNothingElse) {
     std::vector<std::string> names;
     for (const Element& e : tags) names.push_back(e.name);
     ASSERT_EQ(names, (std::vector<std::string>{"assembly", "assemblyIdentity", "dependency", "dependentAssembly",
-                                               "assemblyIdentity"}))
-        << "no trustInfo, no other section";
+                                               "assemblyIdentity", "application", "windowsSettings", "dpiAware",
+                                               "dpiAwareness"}));
+    EXPECT_EQ(tags[5].attributes.at("xmlns"), "urn:schemas-microsoft-com:asm.v3");
+    EXPECT_NE(xml.find(R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>)"),
+              std::string::npos)
+        << "system-aware from Vista on";
+    EXPECT_NE(xml.find(R"(<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">)"
+                       R"(PerMonitorV2, System</dpiAwareness>)"),
+              std::string::npos)
+        << "per monitor where the system has it";
     EXPECT_EQ(tags[0].attributes.at("manifestVersion"), "1.0");
     EXPECT_EQ(tags[0].attributes.at("xmlns"), "urn:schemas-microsoft-com:asm.v1");
 

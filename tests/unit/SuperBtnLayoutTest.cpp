@@ -2,6 +2,7 @@
 // AlignStyle, press offsets, the colour shift and the picture chosen per state.
 #include <gtest/gtest.h>
 
+#include "ui/components/PictureScale.h"
 #include "ui/components/SuperBtnLayout.h"
 
 namespace qelvane::superbtn {
@@ -58,9 +59,16 @@ TEST(SuperBtnLayout, CentringTruncatesTowardsZero) {
     EXPECT_EQ(PlacePicture(0, false, {0, 0, 10, 10}, 10, 7, 7).x, 1);
 }
 
-TEST(SuperBtnLayout, PressOffsets) {
+TEST(SuperBtnLayout, PressOffsetsAndMarginGrowWithTheDisplayScale) {
     EXPECT_EQ(PressOffset(0), (Offset{1, 1}));
     EXPECT_EQ(PressOffset(1), (Offset{0, 2}));
+    EXPECT_EQ(PressOffset(0, DisplayScale{144}), (Offset{2, 2})) << "1.5 rounds away from zero";
+    EXPECT_EQ(PressOffset(1, DisplayScale{144}), (Offset{0, 3}));
+    EXPECT_EQ(PressOffset(1, DisplayScale{192}), (Offset{0, 4}));
+    // Picture right of the caption in a 200 x 80 button at 200 %: a 6-pixel margin on both sides.
+    const Placement right = PlacePicture(2, true, {0, 0, 200, 80}, 200, 40, 22, 6);
+    EXPECT_EQ(right.x, 154);
+    EXPECT_EQ(right.caption, (Box{6, 0, 154, 80}));
 }
 
 TEST(SuperBtnLayout, ShiftColourClampsTheAmountNotEachChannel) {
@@ -98,3 +106,45 @@ TEST(SuperBtnLayout, PictureChoicePerState) {
 
 }  // namespace
 }  // namespace qelvane::superbtn
+
+namespace qelvane {
+namespace {
+
+KeyedPixels Keyed(int w, int h, std::vector<std::uint32_t> colours, std::vector<std::uint8_t> clear) {
+    return {w, h, std::move(colours), std::move(clear)};
+}
+
+TEST(ResampleKeyed, TheKeyNeverBleedsIntoTheOpaqueEdge) {
+    // Red beside a clear pixel (its colour already zeroed), scaled 2x: the red half stays pure
+    // red, the clear half stays clear, and nothing between turns dark.
+    const KeyedPixels out = ResampleKeyed(Keyed(2, 1, {0xFF0000, 0}, {0, 1}), 4, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * 4 + x);
+            SCOPED_TRACE(testing::Message() << x << "," << y);
+            EXPECT_EQ(out.clear[i], x >= 2 ? 1 : 0);
+            EXPECT_EQ(out.colours[i], x >= 2 ? 0u : 0xFF0000u);
+        }
+}
+
+TEST(ResampleKeyed, OpaqueNeighboursBlendSmoothly) {
+    // Black and white side by side at 150 %: the middle of three pixels is a grey between them.
+    const KeyedPixels out = ResampleKeyed(Keyed(2, 1, {0x000000, 0xFFFFFF}, {0, 0}), 3, 1);
+    EXPECT_EQ(out.colours[0], 0x000000u);
+    EXPECT_EQ(out.colours[2], 0xFFFFFFu);
+    EXPECT_EQ(out.colours[1], 0x808080u);
+    EXPECT_EQ(out.clear, (std::vector<std::uint8_t>{0, 0, 0}));
+}
+
+TEST(ResampleKeyed, TheSameSizeIsACopyAndNothingComesOfNothing) {
+    const KeyedPixels in = Keyed(3, 2, {1, 2, 0, 4, 5, 6}, {0, 0, 1, 0, 0, 0});
+    const KeyedPixels same = ResampleKeyed(in, 3, 2);
+    EXPECT_EQ(same.colours, in.colours);
+    EXPECT_EQ(same.clear, in.clear);
+    EXPECT_TRUE(ResampleKeyed(in, 0, 5).colours.empty());
+    const KeyedPixels fromEmpty = ResampleKeyed(Keyed(0, 0, {}, {}), 2, 2);
+    EXPECT_EQ(fromEmpty.clear, (std::vector<std::uint8_t>{1, 1, 1, 1}));
+}
+
+}  // namespace
+}  // namespace qelvane

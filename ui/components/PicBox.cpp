@@ -74,8 +74,10 @@ void PicBox::Paint(HDC dc) {
     // whatever the DC holds.
     if (back_) FillRect(dc, &client, back_.get());
     if (!decoded_) return;
-    const PictureRect r = PictureLayout(props_.drawMode, client.right, client.bottom, decoded_->width,
-                                        decoded_->height);
+    // The picture's own size is in form units, like the box's.
+    const DisplayScale scale = Host().Scale();
+    const PictureRect r = PictureLayout(props_.drawMode, client.right, client.bottom, scale.ToDevice(decoded_->width),
+                                        scale.ToDevice(decoded_->height));
     DrawPicture(*decoded_, dc, r.x, r.y, r.width, r.height, ResolveColour(props_.backColor));
 }
 

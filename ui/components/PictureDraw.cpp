@@ -18,6 +18,15 @@ private:
     HDC dc_;
 };
 
+// A bitmap compatible with `dc` holding top-down 32-bit pixels.
+UniqueBitmap CompatibleBitmap(HDC dc, const void* pixels, int width, int height) {
+    BITMAPINFO info = TopDownDib32(width, height);
+    UniqueBitmap bitmap(Make("picture's bitmap", [&] { return CreateCompatibleBitmap(dc, width, height); }));
+    if (!bitmap || SetDIBits(dc, bitmap.get(), 0, static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS) != height)
+        return UniqueBitmap();
+    return bitmap;
+}
+
 bool HasTransparency(const DecodedPicture& picture) {
     if (picture.bitsPerPixel != 32) return false;
     for (std::size_t i = 3; i < picture.bgra.size(); i += 4)
@@ -30,7 +39,6 @@ UniqueBitmap DeviceBitmap(const DecodedPicture& picture, HDC dc, COLORREF backgr
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.bgra.size() != static_cast<std::size_t>(picture.width) * picture.height * 4)
         return UniqueBitmap();
-    BITMAPINFO info = TopDownDib32(picture.width, picture.height);
     const void* bits = picture.bgra.data();
     DecodedPicture blended;
     if (HasTransparency(picture)) {
@@ -38,11 +46,7 @@ UniqueBitmap DeviceBitmap(const DecodedPicture& picture, HDC dc, COLORREF backgr
         BlendOverBackground(blended, background);
         bits = blended.bgra.data();
     }
-    UniqueBitmap bitmap(Make("picture's bitmap", [&] { return CreateCompatibleBitmap(dc, picture.width, picture.height); }));
-    if (!bitmap || SetDIBits(dc, bitmap.get(), 0, static_cast<UINT>(picture.height), bits, &info,
-                             DIB_RGB_COLORS) != picture.height)
-        return UniqueBitmap();
-    return bitmap;
+    return CompatibleBitmap(dc, bits, picture.width, picture.height);
 }
 
 int StretchModeForDisplay() {
@@ -80,6 +84,12 @@ UniqueBitmap PictureToBitmap(const std::uint8_t* bytes, std::size_t count) {
     ScreenDc screen;
     if (!screen.get()) return UniqueBitmap();
     return DeviceBitmap(*picture, screen.get(), RGB(255, 255, 255));
+}
+
+UniqueBitmap BitmapFromPixels(const std::uint32_t* pixels, int width, int height) {
+    ScreenDc screen;
+    if (!screen.get() || width <= 0 || height <= 0) return UniqueBitmap();
+    return CompatibleBitmap(screen.get(), pixels, width, height);
 }
 
 }  // namespace qelvane

@@ -33,4 +33,7 @@ inline BITMAPINFO TopDownDib32(int width, int height) {
 // empty when the bytes are no picture.
 UniqueBitmap PictureToBitmap(const std::uint8_t* bytes, std::size_t count);
 
+// A device bitmap of width x height top-down 0x00RRGGBB pixels.
+UniqueBitmap BitmapFromPixels(const std::uint32_t* pixels, int width, int height);
+
 }  // namespace qelvane

@@ -12,6 +12,7 @@
 #include "base/SystemLibrary.h"
 #include "ui/Testing.h"
 #include "ui/components/PictureDraw.h"
+#include "ui/components/PictureScale.h"
 
 namespace qelvane {
 namespace {
@@ -61,6 +62,7 @@ struct Look {
     bool isDefault;
     bool drawBorder;
     COLORREF face;
+    DisplayScale scale;
 };
 
 // A face brush that cannot be made leaves the face as it is: a null brush would fill with
@@ -89,7 +91,8 @@ void RoundFace(HDC dc, const RECT& r, const Look& look) {
     if (!fill) return;
     ScopedSelect pen(dc, GetStockObject(BLACK_PEN));  // stock
     ScopedSelect brush(dc, fill.get());
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, 8, 8);
+    const int corner = look.scale.ToDevice(8);
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
 }
 
 // Flat: a sunken edge when pressed, a raised one while hot, both only with DrawBorder.
@@ -135,37 +138,48 @@ void SetSoundHook(SoundHook hook) { soundHook = hook; }
 
 SuperBtn::~SuperBtn() { StopOwnSound(); }
 
-SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transparent) {
+SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transparent, const DisplayScale& scale) {
     Picture p;
     if (bytes.empty()) return p;
     UniqueBitmap image = PictureToBitmap(bytes.data(), bytes.size());
     BITMAP info{};
     if (!image || !GetObjectW(image.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return p;
-    const int w = info.bmWidth, h = info.bmHeight;
-
-    UniqueDc dc(Make("image button's mask DC", [] { return CreateCompatibleDC(nullptr); }));
-    if (!dc) return p;
-    BITMAPINFO bi = TopDownDib32(w, h);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    if (GetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS) != h) return p;
-
+    KeyedPixels keyed{info.bmWidth, info.bmHeight, {}, {}};
+    const std::size_t count = static_cast<std::size_t>(keyed.width) * static_cast<std::size_t>(keyed.height);
+    keyed.colours.resize(count);
+    keyed.clear.assign(count, 0);
+    {
+        UniqueDc dc(Make("image button's mask DC", [] { return CreateCompatibleDC(nullptr); }));
+        BITMAPINFO bi = TopDownDib32(keyed.width, keyed.height);
+        if (!dc || GetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(keyed.height), keyed.colours.data(), &bi,
+                             DIB_RGB_COLORS) != keyed.height)
+            return p;
+    }
     // Pixels read as 0x00RRGGBB; the colour property is 0x00BBGGRR.
     auto toDib = [](std::uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
-    const std::uint32_t key = transparent == kSystemFaceColour ? pixels[0] & 0xFFFFFF : toDib(transparent);
+    const std::uint32_t key = transparent == kSystemFaceColour ? keyed.colours[0] & 0xFFFFFF : toDib(transparent);
+    for (std::size_t i = 0; i < count; ++i) {
+        if ((keyed.colours[i] & 0xFFFFFF) != key) continue;
+        keyed.clear[i] = 1;
+        keyed.colours[i] = 0;
+    }
+    // Drawn from the source at the display's scale, so that the picture keeps its place
+    // beside the scaled caption and stays smooth.
+    if (scale.dpi != 96) keyed = ResampleKeyed(keyed, scale.ToDevice(keyed.width), scale.ToDevice(keyed.height));
+    const int w = keyed.width, h = keyed.height;
+    if (w <= 0 || h <= 0) return p;
+
     const std::size_t stride = (static_cast<std::size_t>(w) + 15) / 16 * 2;  // mono rows are word-aligned
     std::vector<std::uint8_t> maskBits(stride * static_cast<std::size_t>(h), 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t& px = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
-            if ((px & 0xFFFFFF) != key) continue;
-            maskBits[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) / 8] |=
-                static_cast<std::uint8_t>(0x80u >> (x % 8));
-            px = 0;
-        }
-    if (SetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS) != h) return p;
+        for (int x = 0; x < w; ++x)
+            if (keyed.clear[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)])
+                maskBits[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) / 8] |=
+                    static_cast<std::uint8_t>(0x80u >> (x % 8));
+    UniqueBitmap keyedImage = BitmapFromPixels(keyed.colours.data(), w, h);
     UniqueBitmap mask(Make("image button's mask", [&] { return CreateBitmap(w, h, 1, 1, maskBits.data()); }));
-    if (!mask) return p;
-    p.image = std::move(image);
+    if (!keyedImage || !mask) return p;
+    p.image = std::move(keyedImage);
     p.mask = std::move(mask);
     p.width = w;
     p.height = h;
@@ -183,9 +197,9 @@ bool SuperBtn::Build(const CreateArgs& args) {
         return false;
     const DWORD style = static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE));
     SetWindowLongW(Hwnd(), GWL_STYLE, static_cast<LONG>(OwnerDrawStyle(style)));
-    picOut_ = MakePicture(props_.picOut, props_.transColorOut);
-    picIn_ = MakePicture(props_.picIn, props_.transColorIn);
-    picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
+    picOut_ = MakePicture(props_.picOut, props_.transColorOut, Host().Scale());
+    picIn_ = MakePicture(props_.picIn, props_.transColorIn, Host().Scale());
+    picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled, Host().Scale());
     ApplyFont(props_.font);
     UpdateToolTip();
     return true;
@@ -205,11 +219,11 @@ bool SuperBtn::Written(const FieldRow& row, const PropertyValue& old) {
     }
     if (Is(row, &props_.btnStyle) && !TracksHover()) hot_ = false;
     if (Is(row, &props_.picOut) || Is(row, &props_.transColorOut))
-        picOut_ = MakePicture(props_.picOut, props_.transColorOut);
+        picOut_ = MakePicture(props_.picOut, props_.transColorOut, Host().Scale());
     if (Is(row, &props_.picIn) || Is(row, &props_.transColorIn))
-        picIn_ = MakePicture(props_.picIn, props_.transColorIn);
+        picIn_ = MakePicture(props_.picIn, props_.transColorIn, Host().Scale());
     if (Is(row, &props_.picDisabled) || Is(row, &props_.transColorDisabled))
-        picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled);
+        picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled, Host().Scale());
     Repaint();
     return false;
 }
@@ -234,7 +248,7 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
     const bool lit = state.hot || state.pressed;
     const Look look{lit,     state.pressed,       state.hot, focused, DefaultButton(), props_.drawBorder != 0,
-                    lit ? colours.bkIn : focused ? colours.bkFocus : colours.bkOut};
+                    lit ? colours.bkIn : focused ? colours.bkFocus : colours.bkOut, Host().Scale()};
     // A style outside the table (a block may hold one) draws flat.
     const bool known = props_.btnStyle >= 0 && props_.btnStyle < static_cast<int>(std::size(kStylePainters));
     const StylePainter& painter = kStylePainters[known ? props_.btnStyle : 0];
@@ -257,7 +271,8 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     }
     if (focused && (painter.alwaysShowsFocus || props_.drawFocus)) {
         RECT f = r;
-        InflateRect(&f, -3, -3);
+        const int inset = look.scale.ToDevice(3);
+        InflateRect(&f, -inset, -inset);
         DrawFocusRect(dc, &f);
     }
     RestoreDC(dc, savedDc);
@@ -274,10 +289,11 @@ void SuperBtn::DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState
     GetClientRect(Hwnd(), &client);
     const superbtn::Box box{item.left, item.top, item.right, item.bottom};
     superbtn::Placement place =
-        superbtn::PlacePicture(props_.alignStyle, !props_.caption.empty(), box, client.right, pic.width, pic.height);
+        superbtn::PlacePicture(props_.alignStyle, !props_.caption.empty(), box, client.right, pic.width, pic.height,
+                               Host().Scale().ToDevice(superbtn::kPictureMargin));
     caption = {place.caption.left, place.caption.top, place.caption.right, place.caption.bottom};
     if (state.pressed && !state.checkBoxMode) {
-        const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle);
+        const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle, Host().Scale());
         place.x += o.dx;
         place.y += o.dy;
     }
@@ -307,7 +323,7 @@ void SuperBtn::DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState
 
 void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state) {
     if (state.pressed && !state.checkBoxMode) {
-        const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle);
+        const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle, Host().Scale());
         OffsetRect(&c, o.dx, o.dy);
     }
     const std::wstring text = WideFromGbk(props_.caption);

@@ -39,7 +39,7 @@ private:
         int height = 0;
         explicit operator bool() const { return static_cast<bool>(image); }
     };
-    static Picture MakePicture(const Bytes& bytes, std::uint32_t transparent);
+    static Picture MakePicture(const Bytes& bytes, std::uint32_t transparent, const DisplayScale& scale);
 
     void Draw(const DRAWITEMSTRUCT& item);
     // The six colours as drawn, with the system's colours as they were at creation.

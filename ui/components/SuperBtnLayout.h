@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "ui/DisplayScale.h"
+
 namespace qelvane::superbtn {
 
 struct Box {
@@ -32,23 +34,25 @@ inline constexpr int kPictureMargin = 3;
 inline int Centred(int extent, int size) { return (extent - size) / 2; }
 
 // Where a w x h picture goes in the item rectangle, and what is left for the caption.
-inline Placement PlacePicture(std::int32_t alignStyle, bool hasCaption, Box item, int clientWidth, int w, int h) {
+// `margin` is kPictureMargin at the display's scale.
+inline Placement PlacePicture(std::int32_t alignStyle, bool hasCaption, Box item, int clientWidth, int w, int h,
+                              int margin = kPictureMargin) {
     Placement p{item.left + Centred(item.Width(), w), item.top + Centred(item.Height(), h), item};
     const int centredY = item.top + Centred(item.Height(), h);
     switch (alignStyle) {
     case 1:  // picture above the text
         if (hasCaption) {
-            p.y = kPictureMargin;
+            p.y = margin;
             p.caption.top += h;
         }
         break;
     case 2:  // picture right of the text
         if (hasCaption) {
-            p.x = clientWidth - kPictureMargin - w;
+            p.x = clientWidth - margin - w;
             p.y = centredY;
             const int oldLeft = p.caption.left;
-            p.caption.left = kPictureMargin;
-            p.caption.right = p.caption.right - oldLeft - kPictureMargin - w;
+            p.caption.left = margin;
+            p.caption.right = p.caption.right - oldLeft - margin - w;
         } else {
             p.y = item.top;
         }
@@ -59,9 +63,9 @@ inline Placement PlacePicture(std::int32_t alignStyle, bool hasCaption, Box item
         break;
     default:  // 0, picture left of the text
         if (hasCaption) {
-            p.x = item.left + kPictureMargin;
+            p.x = item.left + margin;
             p.y = centredY;
-            p.caption.left += w + kPictureMargin;
+            p.caption.left += w + margin;
         }
         break;
     }
@@ -69,7 +73,9 @@ inline Placement PlacePicture(std::int32_t alignStyle, bool hasCaption, Box item
 }
 
 // How far picture and caption move while the button is held down.
-inline Offset PressOffset(std::int32_t pressStyle) { return pressStyle == 1 ? Offset{0, 2} : Offset{1, 1}; }
+inline Offset PressOffset(std::int32_t pressStyle, DisplayScale scale = {}) {
+    return pressStyle == 1 ? Offset{0, scale.ToDevice(2)} : Offset{scale.ToDevice(1), scale.ToDevice(1)};
+}
 
 // Adds d to all three channels of a 0x00BBGGRR colour, reducing d so that no
 // channel leaves 0..255; for |d| > 255 the colour stays as it is.

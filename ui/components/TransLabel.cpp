@@ -40,11 +40,13 @@ void TransLabel::Paint(HDC dc) {
         SetTextColor(dc, colour);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &moved, flags);
     };
+    // The effects' offsets grow with the display's scale, as the text does.
+    const int one = Host().Scale().ToDevice(1), two = Host().Scale().ToDevice(2);
     int dx = 0, dy = 0;
     switch (props_.textEffect) {
-    case 1: draw(RGB(255, 255, 255), 1, 1); break;
-    case 2: draw(RGB(255, 255, 255), 0, 0); dx = dy = 1; break;
-    case 3: draw(RGB(0, 0, 0), 2, 2); break;
+    case 1: draw(RGB(255, 255, 255), one, one); break;
+    case 2: draw(RGB(255, 255, 255), 0, 0); dx = dy = one; break;
+    case 3: draw(RGB(0, 0, 0), two, two); break;
     default: break;
     }
     draw(static_cast<COLORREF>(props_.textColor), dx, dy);
