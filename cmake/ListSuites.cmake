@@ -1,4 +1,5 @@
-# Included by ctest (see GtestSuites.cmake) with exe, prefix, environment, emulator and runner set.
+# Included by ctest (see GtestSuites.cmake) with exe, prefix, environment, only (suites, or all when
+# empty), emulator and runner set.
 set(list_file "${exe}.suites")
 if(NOT EXISTS "${exe}")
   add_test("${prefix}NOT_BUILT" "${exe}")
@@ -38,6 +39,10 @@ if(NOT EXISTS "${list_file}" OR "${exe}" IS_NEWER_THAN "${list_file}")
 endif()
 file(STRINGS "${list_file}" suites)
 foreach(suite IN LISTS suites)
+  list(FIND only "${suite}" at)
+  if(only AND at EQUAL -1)
+    continue()
+  endif()
   add_test("${prefix}${suite}" "${runner}" "${exe}" "${suite}")
   set_tests_properties("${prefix}${suite}" PROPERTIES
     RESOURCE_LOCK wine_display

@@ -135,6 +135,11 @@ if(QELVANE_E2E_TESTS)
   # Again under a Western locale (ANSI code page 1252): every text must still read back as
   # the right Chinese, since the program converts from GBK itself.
   qelvane_add_suite_tests(e2e_tests "e2e-cp1252." ENVIRONMENT QELVANE_LANG=en_US.UTF-8)
+  # The layout and the price list at 125 %, 150 % and 200 %, each in a prefix set to that DPI.
+  foreach(dpi 120 144 192)
+    qelvane_add_suite_tests(e2e_tests "e2e-dpi${dpi}." ENVIRONMENT QELVANE_DPI=${dpi}
+      SUITES ScaledLayoutTest PriceListTest)
+  endforeach()
 endif()
 
 # A price changed in the vendor's price list reaches the label of a program built from it.

@@ -20,7 +20,7 @@ start_xvfb() {
   local log=$1 n i
   for n in $(seq 90 289); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >"$log" 2>&1 &
     xvfb_pid=$!
     for i in $(seq 1 100); do
       if DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then

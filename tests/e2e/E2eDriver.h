@@ -145,6 +145,8 @@ class ProgramWindowTest : public ::testing::Test {
 protected:
     // Starts the program, waits for its main window and brings it to the front.
     void OpenProgram() {
+        // We read real pixels and click real places, as the program sees them at any scale.
+        SetProcessDPIAware();
         ParkPointer();
         program_ = std::make_unique<Program>(ProgramPath(), ExeFolder());
         ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();

@@ -186,11 +186,16 @@ protected:
         const bool read = WaitFor([&] { return WindowText(label_) == expected; });
         EXPECT_TRUE(read) << "label reads " << Escaped(WindowText(label_)) << ", expected " << Escaped(expected);
         // On screen: ink from the left edge to where the text ends, and nothing of a longer old text.
+        // The slack is for the glyphs' side bearings, which grow with the display's scale.
         const int width = TextWidth(expected);
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        const int two = MulDiv(2, dpi, 96), eight = MulDiv(8, dpi, 96);
         std::optional<InkColumns> ink;
         const bool shown = WaitFor([&] {
             ink = InkOnScreen(label_);
-            return ink && ink->left <= 2 && ink->right <= width + 2 && ink->right >= width - 8;
+            return ink && ink->left <= two && ink->right <= width + two && ink->right >= width - eight;
         });
         EXPECT_TRUE(shown) << "label ink " << (ink ? std::to_string(ink->left) + ".." + std::to_string(ink->right)
                                                     : std::string("none"))
