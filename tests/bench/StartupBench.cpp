@@ -72,7 +72,11 @@ Seen Look(HWND hwnd) {
     BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
     GdiFlush();
     const auto* px = static_cast<const std::uint32_t*>(bits);
-    auto count = [&](const RECT& r, auto is) {
+    // The places are at 100 %; the window is built at the display's scale.
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    auto count = [&](const RECT& at100, auto is) {
+        const RECT r{MulDiv(at100.left, dpi, 96), MulDiv(at100.top, dpi, 96), MulDiv(at100.right, dpi, 96),
+                     MulDiv(at100.bottom, dpi, 96)};
         int n = 0;
         for (int y = r.top; y < r.bottom && y < client.bottom; ++y)
             for (int x = r.left; x < r.right && x < client.right; ++x) {
@@ -195,10 +199,11 @@ Summary Summarise(std::vector<double> times) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 5) {
-        std::fwprintf(stderr, L"usage: StartupBench RUNS WARMUPS [+]A.exe [+]B.exe ...\n");
+    if (argc < 4) {
+        std::fwprintf(stderr, L"usage: StartupBench RUNS WARMUPS [+]A.exe [[+]B.exe ...]\n");
         return 2;
     }
+    SetProcessDPIAware();  // the screen in real pixels, at any scale
     const int runs = std::max(1, _wtoi(argv[1]));
     const int warmups = std::max(0, _wtoi(argv[2]));
     std::vector<std::wstring> exes;
