@@ -37,6 +37,12 @@ ComponentEntry Component(TypeCode type, const char* name, std::uint32_t id, std:
     return e;
 }
 
+// The tag of the picture box is what a screen reader calls it.
+ComponentEntry Tagged(ComponentEntry e, const char* tag) {
+    e.tag = tag;
+    return e;
+}
+
 ComponentEntry Bound(ComponentEntry e, std::int32_t routineOffset) {
     e.bindings.push_back({.event = 0, .routineOffset = routineOffset});
     return e;
@@ -118,7 +124,8 @@ WindowTemplate BuildMainWindow() {
               kOpenQqChatOffset),
         Radio("单选框12", kRadioBoxIds[2][3], {8, 176, 456, 32}, vendor::kRadioCaptions[2][3]),
         Radio("单选框8", kRadioBoxIds[1][3], {8, 178, 456, 32}, vendor::kRadioCaptions[1][3]),
-        Component(TypeCode::PicBox, "图片框1", kPicBoxId, kClientArea, {383, 263, 95, 95}, Stop::No, qr),
+        Tagged(Component(TypeCode::PicBox, "图片框1", kPicBoxId, kClientArea, {383, 263, 95, 95}, Stop::No, qr),
+               vendor::kQrCodeName),
         Radio("单选框11", kRadioBoxIds[2][2], {8, 129, 456, 32}, vendor::kRadioCaptions[2][2]),
         Radio("单选框10", kRadioBoxIds[2][1], {8, 82, 456, 32}, vendor::kRadioCaptions[2][1]),
         Radio("单选框9", kRadioBoxIds[2][0], {8, 35, 456, 32}, vendor::kRadioCaptions[2][0]),

@@ -2,7 +2,7 @@
 # Windows loads from the system folder only, and COMCTL32, which the manifest binds to the
 # side-by-side assembly. Any other DLL would first be looked for beside the exe.
 cmake_policy(SET CMP0057 NEW)  # IN_LIST in script mode
-set(allowed KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll SHELL32.dll ole32.dll msvcrt.dll
+set(allowed KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll SHELL32.dll ole32.dll OLEAUT32.dll msvcrt.dll
   ADVAPI32.dll)
 string(TOLOWER "${allowed}" allowedLower)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)

@@ -43,6 +43,7 @@ target_sources(qelvane_ui PRIVATE
   ui/WindowLayer.cpp
   ui/WindowFocus.cpp
   ui/WindowProperties.cpp
+  ui/components/Accessible.cpp
   ui/components/Component.cpp
   ui/components/ComponentTypes.cpp
   ui/components/Tab.cpp
@@ -65,7 +66,7 @@ foreach(layer IN LISTS QELVANE_LAYERS)
   target_compile_definitions(qelvane_${layer} PRIVATE ${QELVANE_PRODUCT_DEFINES} INTERFACE ${QELVANE_WIN_BASE})
 endforeach()
 target_link_libraries(qelvane_base PUBLIC kernel32)
-target_link_libraries(qelvane_ui PUBLIC comctl32 ole32 gdi32 user32)
+target_link_libraries(qelvane_ui PUBLIC comctl32 ole32 oleaut32 gdi32 user32)
 target_link_options(qelvane_base INTERFACE -fstack-protector-strong)
 
 # Icon, manifest (common controls 6), version record and the image buttons' click sound;
@@ -105,7 +106,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB QELVANE_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${QELVANE_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/WineTestMain.cpp)
 qelvane_flags(win_tests)
-target_link_libraries(win_tests PRIVATE qelvane_app qelvane_resources gtest psapi)
+target_link_libraries(win_tests PRIVATE qelvane_app qelvane_resources gtest psapi oleacc)
 target_compile_definitions(win_tests PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_options(win_tests PRIVATE -static)
 qelvane_add_suite_tests(win_tests "win.")
@@ -115,6 +116,11 @@ add_library(PlantedDll SHARED tests/plant/PlantedDll.cpp)
 set_target_properties(PlantedDll PROPERTIES PREFIX "")
 target_link_options(PlantedDll PRIVATE -static -Wl,--kill-at)
 add_dependencies(win_tests PlantedDll)
+
+# Loaded into the program by the screen-reader tests' in-context event hook.
+add_library(EventHook SHARED tests/e2e/hook/EventHook.cpp)
+set_target_properties(EventHook PROPERTIES PREFIX "")
+target_link_options(EventHook PRIVATE -static -Wl,--kill-at)
 
 # Registered by the link tests as the handler of the http, https and tencent schemes.
 add_executable(LinkRecorder WIN32 tests/e2e/recorder/LinkRecorder.cpp)
@@ -128,9 +134,9 @@ if(QELVANE_E2E_TESTS)
   add_executable(e2e_tests ${QELVANE_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/WineTestMain.cpp)
   qelvane_flags(e2e_tests)
   target_compile_definitions(e2e_tests PRIVATE ${QELVANE_WIN_DEFINES})
-  target_link_libraries(e2e_tests PRIVATE qelvane_app gtest advapi32 user32 gdi32 version kernel32)
+  target_link_libraries(e2e_tests PRIVATE qelvane_app gtest advapi32 user32 gdi32 version kernel32 oleacc ole32 oleaut32)
   target_link_options(e2e_tests PRIVATE -static)
-  add_dependencies(e2e_tests Qelvane LinkRecorder PlantedDll)
+  add_dependencies(e2e_tests Qelvane LinkRecorder PlantedDll EventHook)
   qelvane_add_suite_tests(e2e_tests "e2e.")
   # Again under a Western locale (ANSI code page 1252): every text must still read back as
   # the right Chinese, since the program converts from GBK itself.

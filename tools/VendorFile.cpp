@@ -147,6 +147,9 @@ ReadResult ReadVendorFile(std::string_view text, std::string_view path) {
         d.qq = r.Text(*vendor, "qq", "vendor");
         d.webHost = r.Text(*vendor, "web_host", "vendor");
         d.orderHost = r.Text(*vendor, "order_host", "vendor");
+        d.qrCodeName = r.Text(*vendor, "qr_code_name", "vendor");
+        if (const toml::node* name = vendor->get("qr_code_name"); name && name->is_string() && d.qrCodeName.empty())
+            r.Error(name->source(), "`vendor.qr_code_name` must say what the QR code is, for screen readers");
         const bool digits = !d.qq.empty() && d.qq.find_first_not_of("0123456789") == std::string::npos;
         if (vendor->get("qq") && (!digits || d.qq.size() < 5 || d.qq.size() > 11))
             r.Error(vendor->get("qq")->source(), "`vendor.qq` must be a QQ number: 5 to 11 digits");
@@ -190,13 +193,15 @@ std::string VendorHeader(const VendorData& d) {
       << "#define QELVANE_VENDOR_NAME " << Quoted(d.name) << "\n"
       << "#define QELVANE_VENDOR_QQ " << Quoted(d.qq) << "\n"
       << "#define QELVANE_VENDOR_WEB_HOST " << Quoted(d.webHost) << "\n"
-      << "#define QELVANE_VENDOR_ORDER_HOST " << Quoted(d.orderHost) << "\n\n"
+      << "#define QELVANE_VENDOR_ORDER_HOST " << Quoted(d.orderHost) << "\n"
+      << "#define QELVANE_VENDOR_QR_CODE_NAME " << Quoted(d.qrCodeName) << "\n\n"
       << "#ifndef RC_INVOKED\n"
          "namespace qelvane::vendor {\n\n"
          "inline constexpr char kName[] = QELVANE_VENDOR_NAME;\n"
          "inline constexpr char kQqNumber[] = QELVANE_VENDOR_QQ;\n"
          "inline constexpr char kWebHost[] = QELVANE_VENDOR_WEB_HOST;\n"
-         "inline constexpr char kOrderHost[] = QELVANE_VENDOR_ORDER_HOST;\n\n"
+         "inline constexpr char kOrderHost[] = QELVANE_VENDOR_ORDER_HOST;\n"
+         "inline constexpr char kQrCodeName[] = QELVANE_VENDOR_QR_CODE_NAME;\n\n"
          "// By page in tab order, then top to bottom.\n"
          "inline constexpr const char* kPageCaptions[" << kPages << "] = {";
     for (const Page& p : d.pages) h << "\n    " << Quoted(p.caption) << ",";

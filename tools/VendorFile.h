@@ -27,6 +27,7 @@ struct Page {
 
 struct VendorData {
     std::string name, qq, webHost, orderHost;
+    std::string qrCodeName;  // what a screen reader calls the QR code
     std::array<Page, kPages> pages;
 };
 

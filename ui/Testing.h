@@ -14,5 +14,9 @@ void SetSoundHook(SoundHook hook);
 // Windows built from now on take this DPI instead of the system's (0: the system's again).
 void SetDisplayDpi(int dpi);
 int ForcedDisplayDpi();
+// Accessible objects of ours alive now, whoever holds them.
+int LiveAccessibleObjects();
+// Whether the system has the live-region event (Windows 8 on), so that the label raises it.
+bool HasLiveRegionEvent();
 
 }  // namespace qelvane::testing

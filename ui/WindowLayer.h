@@ -51,7 +51,7 @@ public:
     ComponentSlot* Slot(std::uint32_t componentId);
     std::span<const ComponentSlot> Slots() const { return slots_; }
     // The record of a component, or of the window itself for 0 and its own identifier.
-    const ComponentEntry* Record(std::uint32_t componentId);
+    const ComponentEntry* Record(std::uint32_t componentId) override;
 
     // Property access by number: 0-7 are common to every component (and the
     // window itself, component 0), from 8 on the type's own.

@@ -97,6 +97,7 @@ TEST(VendorFile, MistakesNameTheirLineAndColumn) {
     const std::string notGbk = Replaced(shipped, U(u8"price = \"价格：100元"), U(u8"price = \"\U0001F600价格：100元"));
     const std::string letters = Replaced(shipped, "qq = \"800012345\"", "qq = \"80001234x\"");
     const std::string badHost = Replaced(shipped, "order_host = \"order.qelvane.example\"", "order_host = \"order qelvane\"");
+    const std::string noName = Replaced(shipped, U(u8"qr_code_name = \"下单网站二维码：手机扫码打开自助下单页面\""), "qr_code_name = \"\"");
     const std::string longPrice = Replaced(shipped, U(u8"price = \"价格：30元一百个\""), U(u8"price = \"价格：30元一百个，另送二十个点赞和十条留言\""));
     // Each: the broken text, where the finding must point (the first place of that text), and what it says.
     const std::tuple<std::string, std::string, std::string> cases[] = {
@@ -106,6 +107,7 @@ TEST(VendorFile, MistakesNameTheirLineAndColumn) {
         {notGbk, U(u8"\"\U0001F600"), U(u8"error: `page[3].service[1].price` holds \"\U0001F600\", which GBK cannot hold")},
         {letters, "\"80001234x\"", "error: `vendor.qq` must be a QQ number: 5 to 11 digits"},
         {badHost, "\"order qelvane\"", "error: `vendor.order_host` must be a host name such as www.example.com"},
+        {noName, "\"\"\n", "error: `vendor.qr_code_name` must say what the QR code is, for screen readers"},
         {longPrice, U(u8"\"价格：30元一百个，"),
          "warning: `page[3].service[4].price` is 42 GBK bytes; the price label shows about 32 on one line"},
     };

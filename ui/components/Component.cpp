@@ -29,7 +29,9 @@ Component::Component(ComponentHost& host, const ComponentEntry& entry)
       takesFocus_(FindComponentType(entry.type) && FindComponentType(entry.type)->takesFocus) {}
 
 Component::~Component() {
-    // Detach first: messages of the destruction must not reach a half-destroyed object.
+    // Detach first: messages of the destruction must not reach a half-destroyed object, nor a
+    // screen reader's questions.
+    accessible_.Disconnect();
     if (!window_) return;
     Detach();
     window_.reset();
@@ -85,10 +87,14 @@ LRESULT Component::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT Component::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     ++depth_;
     LRESULT result = 0;
+    AccessibleSource* accessible = msg == WM_GETOBJECT ? Accessible() : nullptr;
     if (msg == WM_NCDESTROY) {
+        accessible_.Disconnect();
         result = Default(msg, wParam, lParam);
         Detach();
         window_.Forget();
+    } else if (accessible && (result = accessible_.Answer(Hwnd(), wParam, lParam, *accessible)) != 0) {
+        // our object for the client area
     } else if (OnMessage(msg, wParam, lParam, result)) {
         // handled by the type
     } else if (PaintsItself() && msg == WM_ERASEBKGND) {

@@ -13,6 +13,7 @@
 #include "base/WinHandles.h"
 #include "base/WindowClass.h"
 #include "ui/DisplayScale.h"
+#include "ui/components/Accessible.h"
 #include "ui/FormModel.h"
 #include "ui/Schema.h"
 #include "ui/WindowEvents.h"
@@ -53,6 +54,8 @@ public:
     virtual void RadioClicked(std::uint32_t componentId) = 0;
     // From form units to the window's pixels.
     virtual DisplayScale Scale() const = 0;
+    // The record of a component (its tag, place and flags as they are now); null for none.
+    virtual const ComponentEntry* Record(std::uint32_t componentId) = 0;
 
 protected:
     ~ComponentHost() = default;
@@ -142,6 +145,9 @@ protected:
     // A value that lives in the native control rather than in the settings.
     virtual bool ReadLive(const FieldRow&, PropertyValue&) { return false; }
     virtual void SyncSettings() {}
+    // What a screen reader is told where the system's own object gets it wrong; null leaves the
+    // window to the system's object.
+    virtual AccessibleSource* Accessible() { return nullptr; }
     // Whether the row stores into `field` of this component's settings.
     bool Is(const FieldRow& row, const void* field) const { return row.In(PropsIn(settings_)) == field; }
     // The font to draw with: the component's own, else the stock GUI font.
@@ -161,6 +167,7 @@ private:
     bool takesFocus_;
     UniqueWindow window_;
     UniqueFont font_;
+    AccessibleAnswer accessible_;
     bool subclassed_ = false;
     int depth_ = 0;
 };

@@ -3,6 +3,8 @@
 // its own header.)
 #pragma once
 
+#include <oleacc.h>
+
 #include <optional>
 
 #include "ui/components/ButtonStyles.h"
@@ -90,13 +92,18 @@ private:
 
 // `TransLabel` (透明标签): a child window of our own class that paints only its
 // text, so what lies beneath shows through.
-class TransLabel final : public ComponentOf<TransLabelProps> {
+class TransLabel final : public ComponentOf<TransLabelProps>, private AccessibleSource {
 public:
     using ComponentOf::ComponentOf;
 
     bool Build(const CreateArgs& args) override;
 
 protected:
+    // Read-only static text to a screen reader, a polite live region: a new price is spoken.
+    AccessibleSource* Accessible() override { return this; }
+    long AccRole() const override { return ROLE_SYSTEM_STATICTEXT; }
+    std::wstring AccName() const override;
+    long AccState(long systemState) const override { return systemState | STATE_SYSTEM_READONLY; }
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool PaintsItself() const override { return true; }
     void Paint(HDC dc) override;
@@ -104,17 +111,28 @@ protected:
     void Repaint() override;
     void ApplyCaption(const Text& caption) override;
     void ApplyFont(const Bytes& font) override;
+
+private:
+    static constexpr UINT kMsgAnnounce = WM_APP + 0x52;  // posted to ourselves after a caption change
+    void Announce();
+    std::wstring announced_;  // the text screen readers last heard of
+    bool announcePending_ = false;
 };
 
 // `PicBox` (图片框): a child window of our own class filled with its background
 // colour, its picture drawn over it by its draw mode.
-class PicBox final : public ComponentOf<PicBoxProps> {
+class PicBox final : public ComponentOf<PicBoxProps>, private AccessibleSource {
 public:
     using ComponentOf::ComponentOf;
 
     bool Build(const CreateArgs& args) override;
 
 protected:
+    // A graphic to a screen reader, named by the component's tag.
+    AccessibleSource* Accessible() override { return this; }
+    long AccRole() const override { return ROLE_SYSTEM_GRAPHIC; }
+    std::wstring AccName() const override;
+    long AccState(long systemState) const override { return systemState | STATE_SYSTEM_READONLY; }
     bool PaintsItself() const override { return true; }
     void Paint(HDC dc) override;
     void Restyle() override;  // the border

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Gbk.h"
 #include "ui/components/PictureDraw.h"
 
 namespace qelvane {
@@ -32,6 +33,11 @@ bool PicBox::Build(const CreateArgs& args) {
     DecodeOwnPicture();
     Restyle();
     return true;
+}
+
+std::wstring PicBox::AccName() const {
+    const ComponentEntry* record = Host().Record(Id());
+    return record ? WideFromGbk(record->tag) : std::wstring();
 }
 
 void PicBox::MakeBackground() {

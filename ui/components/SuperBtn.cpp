@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <vector>
@@ -23,6 +24,7 @@ constexpr int kMaxTipWidth = 400;
 constexpr UINT_PTR kToolId = 1;
 constexpr wchar_t kClickSoundName[] = L"CLICK";  // WAVE resource in the program
 constexpr DWORD kSoundFlags = SND_ASYNC | SND_NODEFAULT | SND_NOWAIT;
+constexpr UINT kMsgDefaultAction = WM_APP + 0x51;  // a screen reader's press, posted to ourselves
 
 testing::SoundHook soundHook = nullptr;
 
@@ -269,7 +271,10 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
         SetTextColor(dc, lit ? colours.fgIn : focused ? colours.fgFocus : colours.fgOut);
         DrawCaption(dc, caption, state);
     }
-    if (focused && (painter.alwaysShowsFocus || props_.drawFocus)) {
+    // The focus shows wherever the system shows focus cues (as after a Tab), or always where
+    // the look asks for it.
+    const bool cues = (item.itemState & ODS_NOFOCUSRECT) == 0;
+    if (focused && (painter.alwaysShowsFocus || props_.drawFocus || cues)) {
         RECT f = r;
         const int inset = look.scale.ToDevice(3);
         InflateRect(&f, -inset, -inset);
@@ -434,6 +439,10 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         }
     }
     switch (msg) {
+    case kMsgDefaultAction:
+        Clicked();
+        result = 0;
+        return true;
     case WM_LBUTTONDBLCLK:
         // An owner-drawn button turns the second of two quick clicks into a double-click
         // notice and no click; every press is a click here.
@@ -504,6 +513,44 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
     }
 }
 
+void SuperBtn::Clicked() {
+    // A disabled button takes no click, whoever sends it one.
+    if (!IsWindowEnabled(Hwnd())) return;
+    PlaySoundOf(props_.clickSound);
+    if (CheckBoxMode()) {
+        props_.checked = props_.checked == 1 ? 0 : 1;
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+    }
+    Raise(events::kClicked);
+}
+
+long SuperBtn::AccRole() const { return CheckBoxMode() ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON; }
+
+std::wstring SuperBtn::AccName() const { return WideFromGbk(props_.caption.empty() ? props_.toolTip : props_.caption); }
+
+std::wstring SuperBtn::AccDescription() const { return WideFromGbk(props_.toolTip); }
+
+long SuperBtn::AccState(long systemState) const {
+    long state = systemState & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN);
+    if (!IsWindowEnabled(Hwnd())) return state | STATE_SYSTEM_UNAVAILABLE;
+    state |= STATE_SYSTEM_FOCUSABLE;
+    if (GetFocus() == Hwnd()) state |= STATE_SYSTEM_FOCUSED;
+    if (hot_ && TracksHover()) state |= STATE_SYSTEM_HOTTRACKED;
+    const bool held = (SendMessageW(Hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    if (held || (CheckBoxMode() && props_.checked == 1)) state |= CheckBoxMode() ? STATE_SYSTEM_CHECKED : STATE_SYSTEM_PRESSED;
+    return state;
+}
+
+std::wstring SuperBtn::AccDefaultAction() const { return WideFromGbk("按下"); }
+
+bool SuperBtn::AccDoDefaultAction() {
+    // Later, from the message loop: the screen reader's call returns at once, and the routine
+    // runs as it does for a click.
+    if (!IsWindowEnabled(Hwnd())) return false;
+    PostMessageW(Hwnd(), kMsgDefaultAction, 0, 0);
+    return true;
+}
+
 bool SuperBtn::OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case WM_DRAWITEM:
@@ -516,14 +563,7 @@ bool SuperBtn::OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case WM_COMMAND:
         if (HIWORD(wParam) != BN_CLICKED) return false;
         result = 0;
-        // A disabled button takes no click, whoever sends it one.
-        if (!IsWindowEnabled(Hwnd())) return true;
-        PlaySoundOf(props_.clickSound);
-        if (CheckBoxMode()) {
-            props_.checked = props_.checked == 1 ? 0 : 1;
-            InvalidateRect(Hwnd(), nullptr, TRUE);
-        }
-        Raise(events::kClicked);
+        Clicked();
         return true;
     default:
         return false;

@@ -7,7 +7,7 @@
 
 namespace qelvane {
 
-class SuperBtn final : public ComponentOf<SuperBtnProps> {
+class SuperBtn final : public ComponentOf<SuperBtnProps>, private AccessibleSource {
 public:
     static constexpr bool kTakesFocus = true;
     using ComponentOf::ComponentOf;
@@ -27,6 +27,7 @@ protected:
         Repaint();
     }
     void BeforeWrite(const FieldRow& row) override;
+    AccessibleSource* Accessible() override { return this; }
     bool Written(const FieldRow& row, const PropertyValue& old) override;
 
 private:
@@ -40,6 +41,16 @@ private:
         explicit operator bool() const { return static_cast<bool>(image); }
     };
     static Picture MakePicture(const Bytes& bytes, std::uint32_t transparent, const DisplayScale& scale);
+
+    // A push button to a screen reader, named by its caption or else its tooltip.
+    long AccRole() const override;
+    std::wstring AccName() const override;
+    std::wstring AccDescription() const override;
+    long AccState(long systemState) const override;
+    std::wstring AccDefaultAction() const override;
+    bool AccDoDefaultAction() override;
+    // What a click does, whoever clicks.
+    void Clicked();
 
     void Draw(const DRAWITEMSTRUCT& item);
     // The six colours as drawn, with the system's colours as they were at creation.

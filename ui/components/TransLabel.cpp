@@ -1,5 +1,6 @@
 #include "ui/components/Controls.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/Gbk.h"
@@ -14,7 +15,16 @@ bool TransLabel::Build(const CreateArgs& args) {
                                 WideFromGbk(props_.caption)}))
         return false;
     Component::ApplyFont(props_.font);
+    MarkLiveRegion(Hwnd());
+    announced_ = AccName();
     return true;
+}
+
+std::wstring TransLabel::AccName() const {
+    const int length = GetWindowTextLengthW(Hwnd());
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(Hwnd(), text.data(), length + 1)));
+    return text;
 }
 
 void TransLabel::Paint(HDC dc) {
@@ -100,6 +110,18 @@ void TransLabel::Repaint() {
 void TransLabel::ApplyCaption(const Text& caption) {
     Component::ApplyCaption(caption);
     Repaint();
+    // Screen readers hear of it once the routine that set it is done: a routine may set the
+    // label more than once on its way, and the same price again is no news.
+    if (!announcePending_) announcePending_ = PostMessageW(Hwnd(), kMsgAnnounce, 0, 0) != FALSE;
+}
+
+void TransLabel::Announce() {
+    announcePending_ = false;
+    std::wstring now = AccName();
+    if (now == announced_) return;
+    announced_ = std::move(now);
+    NotifyNameChanged(Hwnd());
+    NotifyLiveRegionChanged(Hwnd());
 }
 
 void TransLabel::ApplyFont(const Bytes& font) {
@@ -108,6 +130,15 @@ void TransLabel::ApplyFont(const Bytes& font) {
 }
 
 bool TransLabel::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg == kMsgAnnounce) {
+        Announce();
+        result = 0;
+        return true;
+    }
+    if (msg == WM_DESTROY) {
+        ForgetLiveRegion(Hwnd());
+        return false;
+    }
     if (msg != WM_MOVE) return false;
     Repaint();
     result = 0;

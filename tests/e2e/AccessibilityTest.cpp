@@ -1,0 +1,212 @@
+// The program as a screen reader sees it, from another process: the accessible objects of our
+// own components (names, roles, states, the default action) and the events a changed price
+// raises. The system's objects for the standard controls are Wine's, and incomplete there.
+#include <oleacc.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "tests/e2e/LinkRecording.h"
+#include "tests/e2e/PriceWindow.h"
+#include "vendor/VendorData.h"
+
+namespace e2e {
+namespace {
+
+// A COM reference, released at the end of its scope.
+template <class T>
+struct Held {
+    T* p = nullptr;
+    ~Held() {
+        if (p) p->Release();
+    }
+    T* operator->() const { return p; }
+};
+
+VARIANT Self() {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = CHILDID_SELF;
+    return v;
+}
+
+struct Facts {
+    long role = 0;
+    long state = 0;
+    std::wstring name, description, action;
+};
+
+std::wstring Take(BSTR text) {
+    std::wstring out = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    SysFreeString(text);
+    return out;
+}
+
+// Events for one window, seen inside the program by a hook DLL of ours (as a screen reader's
+// helper sees them) and posted to a window of the test. Wine 8 does not deliver out-of-context
+// events across processes.
+struct EventCount {
+    static inline HWND target = nullptr;
+    static inline int nameChanges = 0, liveRegionChanges = 0;
+    static LRESULT CALLBACK Sink(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_APP && reinterpret_cast<HWND>(lParam) == target) {
+            if (wParam == EVENT_OBJECT_NAMECHANGE) ++nameChanges;
+            if (wParam == 0x8019) ++liveRegionChanges;  // EVENT_OBJECT_LIVEREGIONCHANGED
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+};
+
+void Pump(Ms ms) {
+    const Deadline deadline(ms);
+    while (!deadline.Passed()) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
+bool SystemHasLiveRegions() {
+    OSVERSIONINFOEXW want{};
+    want.dwOSVersionInfoSize = sizeof want;
+    want.dwMajorVersion = 6;
+    want.dwMinorVersion = 2;
+    DWORDLONG mask = VerSetConditionMask(VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL),
+                                         VER_MINORVERSION, VER_GREATER_EQUAL);
+    return VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, mask) != FALSE;
+}
+
+class ScreenReaderTest : public RecordedLinksTest {
+protected:
+    static void SetUpTestSuite() { CoInitialize(nullptr); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(RecordedLinksTest::SetUp());
+        qr_ = FindChild(window_, L"Qelvane.PicBox");
+        ASSERT_NE(qr_, nullptr);
+    }
+
+    // The accessible object of the window's client area, as a screen reader gets it.
+    static HRESULT ObjectOf(HWND hwnd, Held<IAccessible>& out) {
+        return AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&out.p));
+    }
+    static Facts Read(IAccessible* object) {
+        Facts f;
+        VARIANT v;
+        VariantInit(&v);
+        if (SUCCEEDED(object->get_accRole(Self(), &v)) && v.vt == VT_I4) f.role = v.lVal;
+        VariantInit(&v);
+        if (SUCCEEDED(object->get_accState(Self(), &v)) && v.vt == VT_I4) f.state = v.lVal;
+        BSTR text = nullptr;
+        if (SUCCEEDED(object->get_accName(Self(), &text))) f.name = Take(text);
+        text = nullptr;
+        if (SUCCEEDED(object->get_accDescription(Self(), &text))) f.description = Take(text);
+        text = nullptr;
+        if (SUCCEEDED(object->get_accDefaultAction(Self(), &text))) f.action = Take(text);
+        return f;
+    }
+
+    HWND qr_ = nullptr;
+};
+
+TEST_F(ScreenReaderTest, OurComponentsSayTheirNameRoleAndState) {
+    Held<IAccessible> chat, order, label, qr;
+    ASSERT_EQ(ObjectOf(chat_, chat), S_OK);
+    ASSERT_EQ(ObjectOf(order_, order), S_OK);
+    ASSERT_EQ(ObjectOf(label_, label), S_OK);
+    ASSERT_EQ(ObjectOf(qr_, qr), S_OK);
+
+    const Facts c = Read(chat.p);
+    EXPECT_EQ(c.role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(c.name, L"反馈问题") << "no caption: its tooltip names it";
+    EXPECT_EQ(c.description, L"反馈问题");
+    EXPECT_EQ(c.action, L"按下");
+    EXPECT_TRUE(c.state & STATE_SYSTEM_FOCUSABLE);
+    EXPECT_FALSE(c.state & (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_PRESSED | STATE_SYSTEM_UNAVAILABLE));
+
+    const Facts o = Read(order.p);
+    EXPECT_EQ(o.role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(o.name, L"24 小时自助下单");
+    EXPECT_EQ(o.description, FromGbk("今日头条、抖音、快手、小红书、微博、微信 24 小时自助下单"));
+
+    const Facts l = Read(label.p);
+    EXPECT_EQ(l.role, ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(l.name, L"价格：");
+    EXPECT_TRUE(l.state & STATE_SYSTEM_READONLY);
+
+    const Facts q = Read(qr.p);
+    EXPECT_EQ(q.role, ROLE_SYSTEM_GRAPHIC);
+    EXPECT_EQ(q.name, FromGbk(qelvane::vendor::kQrCodeName));
+
+    // Focused from the keyboard: Tab until the chat button has the focus.
+    for (int i = 0; i < 12 && FocusOf(window_) != chat_; ++i) {
+        const HWND before = FocusOf(window_);
+        PressKey(VK_TAB);
+        WaitFor([&] { return FocusOf(window_) != before; });
+    }
+    ASSERT_EQ(FocusOf(window_), chat_);
+    EXPECT_TRUE(Read(chat.p).state & STATE_SYSTEM_FOCUSED);
+    // Hot under the pointer (the flat look tracks it).
+    const POINT centre = CentreOnScreen(chat_);
+    MovePointer(centre.x, centre.y);
+    EXPECT_TRUE(WaitFor([&] { return (Read(chat.p).state & STATE_SYSTEM_HOTTRACKED) != 0; }));
+}
+
+TEST_F(ScreenReaderTest, TheDefaultActionDoesWhatAClickDoes) {
+    Held<IAccessible> chat;
+    ASSERT_EQ(ObjectOf(chat_, chat), S_OK);
+    ASSERT_EQ(chat->accDoDefaultAction(Self()), S_OK);
+    EXPECT_TRUE(WaitFor([&] { return ReadRequests(records_.Path()).size() >= 1; }, 20000));
+    Sleep(3000);  // and no second one
+    const std::vector<Request> got = ReadRequests(records_.Path());
+    ASSERT_EQ(got.size(), 1u) << "one default action, one request";
+    EXPECT_EQ(got[0], Request{ChatLink()});
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(ScreenReaderTest, ANewPriceRaisesOneNameChangeAndNothingWhenItStaysTheSame) {
+    EventCount::target = label_;
+    EventCount::nameChanges = EventCount::liveRegionChanges = 0;
+    WNDCLASSW sinkClass{};
+    sinkClass.lpfnWndProc = &EventCount::Sink;
+    sinkClass.hInstance = GetModuleHandleW(nullptr);
+    sinkClass.lpszClassName = L"Qelvane.EventSink";
+    RegisterClassW(&sinkClass);
+    HWND sink = CreateWindowExW(WS_EX_TOOLWINDOW, L"Qelvane.EventSink", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(sink, nullptr);
+    HMODULE helper = LoadLibraryW((ExeFolder() + L"EventHook.dll").c_str());
+    ASSERT_NE(helper, nullptr);
+    auto seen = reinterpret_cast<WINEVENTPROC>(reinterpret_cast<void (*)()>(GetProcAddress(helper, "EventSeen")));
+    ASSERT_NE(seen, nullptr);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, 0x8019, helper, seen, program_->Pid(), 0,
+                                         WINEVENT_INCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const int live = SystemHasLiveRegions() ? 1 : 0;
+
+    CheckRadio(L"人工活粉：");
+    RefreshAndExpect(L"价格：30元一百个微信真人粉丝");
+    Pump(1500);
+    EXPECT_EQ(EventCount::nameChanges, 1);
+    EXPECT_EQ(EventCount::liveRegionChanges, live);
+
+    RefreshAndExpect(L"价格：30元一百个微信真人粉丝");  // the same price again
+    Pump(1500);
+    EXPECT_EQ(EventCount::nameChanges, 1) << "no news, no event";
+    EXPECT_EQ(EventCount::liveRegionChanges, live);
+
+    ShowPage(1);
+    RefreshAndExpect(L"价格：");
+    Pump(1500);
+    EXPECT_EQ(EventCount::nameChanges, 2);
+    EXPECT_EQ(EventCount::liveRegionChanges, 2 * live);
+    UnhookWinEvent(hook);
+    DestroyWindow(sink);
+    FreeLibrary(helper);
+}
+
+}  // namespace
+}  // namespace e2e
