@@ -105,7 +105,8 @@ TEST(MainWindowForm, ComponentsInFormOrder) {
         EXPECT_TRUE(c[i].visible);
         EXPECT_FALSE(c[i].disable);
         EXPECT_EQ(c[i].focusOrder, 0);
-        EXPECT_EQ(c[i].tag, "");
+        // The picture box's tag is its name for screen readers; no other component has one.
+        EXPECT_EQ(c[i].tag, c[i].id == kPicBoxId ? std::string(vendor::kQrCodeName) : std::string());
         EXPECT_EQ(c[i].remark, "");
         EXPECT_TRUE(c[i].cursor.empty());
         EXPECT_EQ(TypeOf(c[i].settings), c[i].type);
