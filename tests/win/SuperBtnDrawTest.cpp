@@ -160,6 +160,24 @@ TEST_F(SuperBtnDrawTest, DisabledWithoutItsOwnPictureIsEmbossedGrey) {
     EXPECT_TRUE(anyNotFace) << "the emboss draws something";
 }
 
+TEST_F(SuperBtnDrawTest, TheFlatLookShowsItsFocusOnlyWhereTheSystemShowsFocusCues) {
+    // The QQ button is flat without DrawFocus: a focus rectangle 3 pixels in, over the badge,
+    // after a Tab (cues shown), and none while the system hides the cues (after a click).
+    const Rendered plain = Render(Native(kSuperBtn1), 0);
+    const Rendered cued = Render(Native(kSuperBtn1), ODS_FOCUS);
+    const Rendered hidden = Render(Native(kSuperBtn1), ODS_FOCUS | ODS_NOFOCUSRECT);
+    EXPECT_TRUE(hidden == plain);
+    int changed = 0, outside = 0;
+    for (int y = 0; y < plain.height; ++y)
+        for (int x = 0; x < plain.width; ++x) {
+            if (cued.At(x, y) == plain.At(x, y)) continue;
+            const bool onFrame = (x == 3 || x == plain.width - 4 || y == 3 || y == plain.height - 4);
+            (onFrame ? changed : outside)++;
+        }
+    EXPECT_GT(changed, plain.width / 2) << "no focus rectangle";
+    EXPECT_EQ(outside, 0) << "drawn elsewhere than 3 pixels in";
+}
+
 TEST_F(SuperBtnDrawTest, ThreeDLookEdgeFocusFrameAndCentredRedCaption) {
     HWND order = Native(kSuperBtn2);
     const Rendered r = Render(order, 0);
