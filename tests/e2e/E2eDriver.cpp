@@ -121,16 +121,24 @@ std::wstring ClassName(HWND hwnd) {
 }
 
 std::wstring WindowText(HWND hwnd) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
-        return L"<no answer to WM_GETTEXTLENGTH>";
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 5000, &copied))
-        return L"<no answer to WM_GETTEXT>";
-    text.resize(std::min<std::size_t>(copied, length));
-    return text;
+    // Length and text are two messages, and the text may change between them (a routine sets
+    // the label while we read): read again until the text came back whole and unchanged.
+    for (int attempt = 0;; ++attempt) {
+        DWORD_PTR length = 0, copied = 0, after = 0;
+        if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+            return L"<no answer to WM_GETTEXTLENGTH>";
+        std::wstring text(length + 64, L'\0');
+        if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, 5000, &copied))
+            return L"<no answer to WM_GETTEXT>";
+        if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &after))
+            return L"<no answer to WM_GETTEXTLENGTH>";
+        const bool whole = copied < text.size() - 1 && copied == after;
+        if (whole || attempt == 9) {
+            text.resize(std::min<std::size_t>(copied, text.size() - 1));
+            return text;
+        }
+    }
 }
 
 WaitResult WaitForWindow(DWORD pid, bool wantDialog, Ms timeout, HANDLE process) {
