@@ -1,4 +1,5 @@
-// The pictures the form carries, compiled in from resources/ by the build.
+// The pictures the form carries, compiled in by the build: the QQ badge from resources/, the
+// QR code made from the vendor's price list.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,7 @@ namespace qelvane::embedded {
 
 extern const std::uint8_t kQqBadgePng[];  // 超级按钮1 PicOut
 extern const std::size_t kQqBadgePngSize;
-extern const std::uint8_t kQrCodeJpg[];   // 图片框1 picture
-extern const std::size_t kQrCodeJpgSize;
+extern const std::uint8_t kQrCode[];  // 图片框1 picture: a JPEG, or the vendor's own PNG or JPEG
+extern const std::size_t kQrCodeSize;
 
 }  // namespace qelvane::embedded

@@ -103,7 +103,7 @@ WindowTemplate BuildMainWindow() {
     chat.picOut = Picture(embedded::kQqBadgePng, embedded::kQqBadgePngSize);
 
     PicBoxProps qr;
-    qr.picture = Picture(embedded::kQrCodeJpg, embedded::kQrCodeJpgSize);
+    qr.picture = Picture(embedded::kQrCode, embedded::kQrCodeSize);
     qr.drawMode = 1;
 
     TransLabelProps label;

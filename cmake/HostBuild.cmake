@@ -11,9 +11,9 @@ add_custom_command(
   OUTPUT ${QELVANE_PICTURES_CPP}
   COMMAND ${CMAKE_COMMAND}
     -DOUTPUT=${QELVANE_PICTURES_CPP}
-    -DINPUTS=${CMAKE_SOURCE_DIR}/resources/qq-badge.png|kQqBadgePng|${CMAKE_SOURCE_DIR}/resources/qr-code.jpg|kQrCodeJpg
+    -DINPUTS=${CMAKE_SOURCE_DIR}/resources/qq-badge.png|kQqBadgePng|${QELVANE_QR_PICTURE}|kQrCode
     -P ${CMAKE_SOURCE_DIR}/cmake/EmbedBytes.cmake
-  DEPENDS ${CMAKE_SOURCE_DIR}/resources/qq-badge.png ${CMAKE_SOURCE_DIR}/resources/qr-code.jpg
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/qq-badge.png ${QELVANE_QR_PICTURE}
           ${CMAKE_SOURCE_DIR}/cmake/EmbedBytes.cmake
   VERBATIM)
 
@@ -34,5 +34,6 @@ target_link_libraries(unit_tests PRIVATE qelvane_form_tables qelvane_vendorfile 
 target_compile_options(unit_tests PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all)
 target_link_options(unit_tests PRIVATE -fsanitize=address,undefined)
 target_compile_definitions(unit_tests PRIVATE QELVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  QELVANE_QR_PICTURE="${QELVANE_QR_PICTURE}"
   QELVANE_LIBPNG_SRC="${QELVANE_LIBPNG_SRC}" QELVANE_LIBJPEG_SRC="${QELVANE_LIBJPEG_SRC}")
 gtest_discover_tests(unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)

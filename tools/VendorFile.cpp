@@ -3,13 +3,27 @@
 #include <iconv.h>
 
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 
 #include <toml++/toml.h>
 
+#include "tools/QrPicture.h"
+#include "ui/components/Picture.h"
+
 namespace qelvane::vendorfile {
 namespace {
+
+Finding FindingAt(std::string_view path, Place at, bool error, const std::string& what) {
+    std::ostringstream s;
+    s << path << ':' << at.line << ':' << at.column << ": " << (error ? "error" : "warning") << ": " << what;
+    return {error, s.str()};
+}
+
+Place PlaceOf(const toml::source_region& at) { return {static_cast<long>(at.begin.line), static_cast<long>(at.begin.column)}; }
 
 class Reader {
 public:
@@ -37,10 +51,7 @@ public:
 
 private:
     void Note(bool error, const toml::source_region& at, const std::string& what) {
-        std::ostringstream s;
-        s << path_ << ':' << at.begin.line << ':' << at.begin.column << ": " << (error ? "error" : "warning")
-          << ": " << what;
-        findings_.push_back({error, s.str()});
+        findings_.push_back(FindingAt(path_, PlaceOf(at), error, what));
     }
 
     static std::vector<std::string> Characters(const std::string& utf8) {
@@ -105,6 +116,51 @@ const toml::array* TableArray(Reader& r, const toml::table& table, std::string_v
     return array;
 }
 
+// The QR code's source: the vendor's text, their picture, or the ordering page. A text whose
+// code would be too dense for the picture box is an error that says how much would fit.
+void ReadQrCode(Reader& r, const toml::table& vendor, VendorData& d) {
+    const toml::node* text = vendor.get("qr_code_text");
+    const toml::node* picture = vendor.get("qr_code_picture");
+    if (text && picture) {
+        r.Error(picture->source(), "give either `vendor.qr_code_text` or `vendor.qr_code_picture`, not both");
+        return;
+    }
+    if (picture) {
+        d.qrPlace = PlaceOf(picture->source());
+        d.qrPicture = r.Text(vendor, "qr_code_picture", "vendor");
+        if (picture->is_string() && d.qrPicture.empty())
+            r.Error(picture->source(), "`vendor.qr_code_picture` must name a PNG or JPEG file");
+        return;
+    }
+    const toml::node* from = text ? text : vendor.get("order_host");
+    if (!from) return;  // the missing host has had its error
+    d.qrPlace = PlaceOf(from->source());
+    if (text) {
+        d.qrText = r.Text(vendor, "qr_code_text", "vendor");
+        if (text->is_string() && d.qrText.empty()) r.Error(text->source(), "`vendor.qr_code_text` must not be empty");
+        if (d.qrText.empty()) return;
+    } else {
+        if (!IsHostName(d.orderHost)) return;
+        d.qrText = "http://" + d.orderHost + "/";
+    }
+    const auto modules = EncodeQr(d.qrText);
+    if (modules && modules->width <= kQrMaxModules) return;
+    const std::string fits = LongestFittingStart(d.qrText);
+    std::ostringstream what;
+    what << (text ? "`vendor.qr_code_text`" : "the ordering page " + d.qrText + ", which the QR code opens,")
+         << " makes a code of " << (modules ? std::to_string(modules->width) : std::string("too many"))
+         << " modules across; the " << kQrBoxPixels << "-pixel picture box can show at most " << kQrMaxModules
+         << " (modules of " << kQrMinModulePixels << " pixels with the quiet zone). ";
+    if (text) {
+        what << "The longest text that fits is " << fits.size() << " bytes of it: \"" << fits << "\"";
+    } else {
+        const std::size_t frame = std::string_view("http:///").size();
+        what << "A host of at most " << (fits.size() > frame ? fits.size() - frame : 0)
+             << " characters fits; else give a shorter `vendor.qr_code_text` or a `vendor.qr_code_picture`";
+    }
+    r.Error(from->source(), what.str());
+}
+
 std::string Quoted(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
@@ -157,6 +213,7 @@ ReadResult ReadVendorFile(std::string_view text, std::string_view path) {
             if (vendor->get(key) && !IsHostName(*host))
                 r.Error(vendor->get(key)->source(),
                         std::string("`vendor.") + key + "` must be a host name such as www.example.com");
+        ReadQrCode(r, *vendor, d);
     } else {
         r.Error(root.source(), "missing table `[vendor]`");
     }
@@ -186,6 +243,47 @@ ReadResult ReadVendorFile(std::string_view text, std::string_view path) {
     return result;
 }
 
+PictureResult QrPicture(const VendorData& d, std::string_view vendorPath, const CodeFinder& findsCode) {
+    PictureResult result;
+    const auto refuse = [&](const std::string& what) {
+        result.findings.push_back(FindingAt(vendorPath, d.qrPlace, true, what));
+        result.bytes.clear();
+        return result;
+    };
+    if (d.qrPicture.empty()) {
+        const auto modules = EncodeQr(d.qrText);
+        if (!modules) return refuse("no QR code can be made of `vendor.qr_code_text`");
+        result.bytes = QrPictureJpeg(*modules);
+        return result;
+    }
+    const std::string path = (std::filesystem::path(vendorPath).parent_path() / d.qrPicture).string();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return refuse("cannot read the QR code picture " + path);
+    in.seekg(0, std::ios::end);
+    const auto size = static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0));
+    if (size > kMaxOwnPictureBytes)
+        return refuse("the QR code picture " + path + " is " + std::to_string(size) + " bytes; at most " +
+                      std::to_string(kMaxOwnPictureBytes) + " (1 MB)");
+    in.seekg(0);
+    result.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const PictureFormat format = SniffPicture(result.bytes.data(), result.bytes.size());
+    if (format != PictureFormat::Png && format != PictureFormat::Jpeg)
+        return refuse("the QR code picture " + path + " is not a PNG or JPEG file");
+    const auto decoded = DecodePicture(result.bytes.data(), result.bytes.size());
+    if (!decoded) return refuse("the QR code picture " + path + " cannot be decoded");
+    const std::string measure = std::to_string(decoded->width) + " x " + std::to_string(decoded->height);
+    if (decoded->width != decoded->height)
+        return refuse("the QR code picture " + path + " is " + measure + " pixels; it must be square");
+    if (decoded->width > kMaxOwnPictureSide)
+        return refuse("the QR code picture " + path + " is " + measure + " pixels; at most " +
+                      std::to_string(kMaxOwnPictureSide) + " x " + std::to_string(kMaxOwnPictureSide));
+    if (findsCode)
+        if (const auto found = findsCode(path); found && !*found)
+            result.findings.push_back(
+                FindingAt(vendorPath, d.qrPlace, false, "a QR decoder finds no code in the picture " + path));
+    return result;
+}
+
 std::string VendorHeader(const VendorData& d) {
     std::ostringstream h;
     h << "// Generated from vendor/price-list.toml by vendorc; do not edit.\n"
@@ -201,7 +299,9 @@ std::string VendorHeader(const VendorData& d) {
          "inline constexpr char kQqNumber[] = QELVANE_VENDOR_QQ;\n"
          "inline constexpr char kWebHost[] = QELVANE_VENDOR_WEB_HOST;\n"
          "inline constexpr char kOrderHost[] = QELVANE_VENDOR_ORDER_HOST;\n"
-         "inline constexpr char kQrCodeName[] = QELVANE_VENDOR_QR_CODE_NAME;\n\n"
+         "inline constexpr char kQrCodeName[] = QELVANE_VENDOR_QR_CODE_NAME;\n"
+         "// What the QR code encodes, in UTF-8 as phones read it; empty for the vendor's own picture.\n"
+         "inline constexpr char8_t kQrText[] = u8" << Quoted(d.qrText) << ";\n\n"
          "// By page in tab order, then top to bottom.\n"
          "inline constexpr const char* kPageCaptions[" << kPages << "] = {";
     for (const Page& p : d.pages) h << "\n    " << Quoted(p.caption) << ",";

@@ -146,6 +146,25 @@ protected:
         PriceWindowTest::TearDown();
     }
 
+    // How long a started recorder may take to write (a Wine process start is slow here), and
+    // how long to go on watching for a request that should not come.
+    static constexpr Ms kRequestTimeout = 20000;
+    static constexpr Ms kQuietPeriod = 4000;
+
+    // Waits for `count` complete requests, then a while longer for any extra one.
+    std::vector<Request> AwaitRequests(std::size_t count) {
+        std::vector<Request> got;
+        WaitFor(
+            [&] {
+                got = ReadRequests(records_.Path());
+                return got.size() >= count &&
+                       std::none_of(got.begin(), got.end(), [](const Request& r) { return r == Request{L"<incomplete>"}; });
+            },
+            kRequestTimeout * static_cast<Ms>(count));
+        Sleep(kQuietPeriod);
+        return ReadRequests(records_.Path());
+    }
+
     TempFolder records_;
     std::unique_ptr<SchemeHandlers> handlers_;
     HWND chat_ = nullptr;

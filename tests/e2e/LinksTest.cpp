@@ -11,27 +11,8 @@
 namespace e2e {
 namespace {
 
-// How long a started recorder may take to write (a Wine process start is slow here), and how
-// long to go on watching for a request that should not come.
-constexpr Ms kRequestTimeout = 20000;
-constexpr Ms kQuietPeriod = 4000;
-
 class ImageButtonLinksTest : public RecordedLinksTest {
 protected:
-    // Waits for `count` complete requests, then a while longer for any extra one.
-    std::vector<Request> AwaitRequests(std::size_t count) {
-        std::vector<Request> got;
-        WaitFor(
-            [&] {
-                got = ReadRequests(records_.Path());
-                return got.size() >= count &&
-                       std::none_of(got.begin(), got.end(), [](const Request& r) { return r == Request{L"<incomplete>"}; });
-            },
-            kRequestTimeout * static_cast<Ms>(count));
-        Sleep(kQuietPeriod);
-        return ReadRequests(records_.Path());
-    }
-
     // What a click on an image button must leave as it was.
     struct WindowState {
         std::wstring label;

@@ -194,7 +194,7 @@ TEST(MainWindowForm, ButtonLabelAndPicture) {
     EXPECT_EQ(pic.drawMode, 1);
     EXPECT_EQ(pic.playAnimation, 1);
     EXPECT_EQ(pic.dataSource, "");
-    EXPECT_EQ(pic.picture, Bytes(embedded::kQrCodeJpg, embedded::kQrCodeJpg + embedded::kQrCodeJpgSize));
+    EXPECT_EQ(pic.picture, Bytes(embedded::kQrCode, embedded::kQrCode + embedded::kQrCodeSize));
     ASSERT_GE(pic.picture.size(), 2u);
     EXPECT_EQ(pic.picture[0], 0xFF);
     EXPECT_EQ(pic.picture[1], 0xD8);

@@ -392,7 +392,7 @@ std::vector<ByteList> ValidJpegs() {
     std::vector<ByteList> out;
     const fs::path dir = fs::path(QELVANE_LIBJPEG_SRC) / "testimages";
     for (const char* name : {"testorig.jpg", "testimgint.jpg", "testimgari.jpg"}) out.push_back(ReadFile(dir / name));
-    out.push_back(ReadFile(QELVANE_SOURCE_DIR "/resources/qr-code.jpg"));
+    out.push_back(ReadFile(QELVANE_QR_PICTURE));
     return out;
 }
 

@@ -135,7 +135,7 @@ TEST(PictureDecode, BadgePngIsOpaqueWithItsTransparentColourSevenTimes) {
 }
 
 TEST(PictureDecode, QrJpegIs226Square) {
-    const ByteList jpg = ReadFile(QELVANE_SOURCE_DIR "/resources/qr-code.jpg");
+    const ByteList jpg = ReadFile(QELVANE_QR_PICTURE);
     ASSERT_EQ(Sniff(jpg), PictureFormat::Jpeg);
     const auto p = DecodePicture(jpg.data(), jpg.size());
     ASSERT_TRUE(p);
