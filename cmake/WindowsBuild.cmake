@@ -52,7 +52,8 @@ target_sources(qelvane_ui PRIVATE
   ui/components/TransLabel.cpp
   ui/components/SuperBtn.cpp
   ui/components/PicBox.cpp
-  ui/components/PictureDraw.cpp)
+  ui/components/PictureDraw.cpp
+  ui/components/ColourScheme.cpp)
 target_sources(qelvane_runtime PRIVATE
   runtime/Heap.cpp
   runtime/Runtime.cpp)
@@ -66,7 +67,7 @@ foreach(layer IN LISTS QELVANE_LAYERS)
   target_compile_definitions(qelvane_${layer} PRIVATE ${QELVANE_PRODUCT_DEFINES} INTERFACE ${QELVANE_WIN_BASE})
 endforeach()
 target_link_libraries(qelvane_base PUBLIC kernel32)
-target_link_libraries(qelvane_ui PUBLIC comctl32 ole32 oleaut32 gdi32 user32)
+target_link_libraries(qelvane_ui PUBLIC comctl32 ole32 oleaut32 gdi32 user32 advapi32)
 target_link_options(qelvane_base INTERFACE -fstack-protector-strong)
 
 # Icon, manifest (common controls 6), version record and the image buttons' click sound;
@@ -151,6 +152,13 @@ if(QELVANE_E2E_TESTS)
   foreach(dpi 120 144 192)
     qelvane_add_suite_tests(e2e_tests "e2e-dpi${dpi}." ENVIRONMENT QELVANE_DPI=${dpi}
       SUITES ScaledLayoutTest PriceListTest)
+  endforeach()
+  # Every text read from the screen in Windows' two contrast themes, at 100 % and 150 %.
+  foreach(scheme contrast-black contrast-white)
+    qelvane_add_suite_tests(e2e_tests "e2e-${scheme}." ENVIRONMENT QELVANE_SCHEME=${scheme}
+      SUITES ContrastThemeTest)
+    qelvane_add_suite_tests(e2e_tests "e2e-${scheme}-dpi144." ENVIRONMENT "QELVANE_SCHEME=${scheme};QELVANE_DPI=144"
+      SUITES ContrastThemeTest)
   endforeach()
 endif()
 

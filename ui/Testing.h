@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "base/Testing.h"
 
 namespace qelvane::testing {
@@ -14,6 +16,9 @@ void SetSoundHook(SoundHook hook);
 // Windows built from now on take this DPI instead of the system's (0: the system's again).
 void SetDisplayDpi(int dpi);
 int ForcedDisplayDpi();
+// High contrast as if the system reported it on or off (nothing: as the system says). Wine
+// always says off and ignores the call that sets it.
+void ForceHighContrast(std::optional<bool> on);
 // Accessible objects of ours alive now, whoever holds them.
 int LiveAccessibleObjects();
 // Whether the system has the live-region event (Windows 8 on), so that the label raises it.

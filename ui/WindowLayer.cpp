@@ -9,6 +9,7 @@
 #include "base/Gbk.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Testing.h"
+#include "ui/components/ColourScheme.h"
 
 namespace qelvane {
 namespace {
@@ -367,6 +368,18 @@ void FormWindow::Close() {
     window_.reset();
 }
 
+void FormWindow::SchemeChanged(UINT msg) {
+    ReloadScheme();
+    // The system controls hear of it only from their parent; ours make their brushes again.
+    const UINT told = msg == WM_THEMECHANGED ? WM_THEMECHANGED : WM_SYSCOLORCHANGE;
+    for (ComponentSlot& slot : slots_) {
+        if (!slot.object) continue;
+        slot.object->SchemeChanged();
+        if (HWND h = slot.object->Hwnd()) SendMessageW(h, told, 0, 0);
+    }
+    RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = window_.get();
     LRESULT result = 0;
@@ -404,6 +417,13 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (ComponentSlot* slot = Slot(static_cast<std::uint32_t>(wParam)); slot && slot->object)
             RecreateNow(static_cast<std::size_t>(slot - slots_.data()));
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST) SchemeChanged(msg);
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        SchemeChanged(msg);
+        break;
     case WM_DESTROY:
         eventsOpen_ = false;
         break;

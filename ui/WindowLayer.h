@@ -127,6 +127,8 @@ private:
     // Re-creates it from its record; from its live window's state first unless the caller recorded that.
     void RecreateNow(std::size_t index, bool recordLiveState = true);
     void Close();
+    // The user changed colours, contrast or theme: every component follows, at once.
+    void SchemeChanged(UINT msg);
 
     friend LRESULT CALLBACK OwnerWindowProc<FormWindow>(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -251,17 +251,25 @@ TEST_F(SuperBtnDrawTest, AFaceBrushThatCannotBeMadeLeavesTheFaceUnpainted) {
     EXPECT_EQ(r.At(r.width / 2, 3), kSentinel);
 }
 
-// The system's face colour is taken once, when the button is made.
-TEST_F(SuperBtnDrawTest, SystemColoursChangedLaterDoNotReachTheFace) {
+// The system's face colour is taken when the button is made, and again when the scheme changes:
+// a change of the system colours reaches the face, for the system colours and the form's own.
+TEST_F(SuperBtnDrawTest, SystemColoursChangedLaterReachTheFace) {
     HWND order = Native(kSuperBtn2);
-    Set(kSuperBtn2, kDefaultColor, 1);
     const int element = COLOR_BTNFACE;
     const COLORREF before = GetSysColor(COLOR_BTNFACE);
     const COLORREF changed = before == RGB(10, 200, 30) ? RGB(30, 10, 200) : RGB(10, 200, 30);
-    ASSERT_TRUE(SetSysColors(1, &element, &changed));
-    const Rendered r = Render(order, 0);
-    SetSysColors(1, &element, &before);
-    EXPECT_EQ(r.At(r.width / 2, 3), before);
+    for (int defaultColor : {0, 1}) {
+        SCOPED_TRACE(defaultColor);
+        Set(kSuperBtn2, kDefaultColor, defaultColor);
+        ASSERT_EQ(Render(order, 0).At(Render(order, 0).width / 2, 3), before);
+        ASSERT_TRUE(SetSysColors(1, &element, &changed));
+        Pump();
+        const Rendered r = Render(order, 0);
+        SetSysColors(1, &element, &before);
+        Pump();
+        EXPECT_EQ(r.At(r.width / 2, 3), changed);
+        EXPECT_EQ(Render(order, 0).At(r.width / 2, 3), before) << "and back";
+    }
 }
 
 // ---- Block versions ----

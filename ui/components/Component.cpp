@@ -1,5 +1,7 @@
 #include "ui/components/Component.h"
 
+#include "ui/components/ColourScheme.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -235,7 +237,7 @@ UniqueFont FontFromBlock(const Bytes& logFont, const DisplayScale& scale) {
 }
 
 COLORREF ResolveColour(std::uint32_t colour) {
-    return colour == kSystemFaceColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour);
+    return colour == kSystemFaceColour ? static_cast<COLORREF>(CurrentScheme().face) : static_cast<COLORREF>(colour);
 }
 
 }  // namespace qelvane

@@ -114,6 +114,10 @@ public:
 
     EventOutcome Raise(std::int32_t event, bool wantResult = false);
 
+    // The colour scheme changed (it has been read again): brushes and colours made from it
+    // are made again. The window repaints everything afterwards.
+    virtual void SchemeChanged() {}
+
     // For OwnerWindowProc: the handle of a window of our class, before CreateWindowEx returns.
     void AdoptWindow(HWND hwnd) { window_.reset(hwnd); }
 
@@ -218,7 +222,7 @@ DWORD ChildStyle(const ComponentEntry& entry, bool clipSiblings = true);
 // A font from a 60-byte LOGFONTA with the fixed overrides, its sizes scaled from form units;
 // empty for any other length.
 UniqueFont FontFromBlock(const Bytes& logFont, const DisplayScale& scale);
-// SystemFaceColour resolved to the current button-face colour.
+// SystemFaceColour resolved to the current button-face colour (as the scheme was last read).
 COLORREF ResolveColour(std::uint32_t colour);
 
 }  // namespace qelvane

@@ -62,6 +62,7 @@ public:
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void Repaint() override;
+    void SchemeChanged() override { MakeBackground(); }
     bool Written(const FieldRow& row, const PropertyValue& old) override;
     bool ReadLive(const FieldRow& row, PropertyValue& value) override;
     void SyncSettings() override { props_.checked = NativeChecked() ? 1 : 0; }
@@ -136,10 +137,12 @@ protected:
     bool PaintsItself() const override { return true; }
     void Paint(HDC dc) override;
     void Restyle() override;  // the border
+    void SchemeChanged() override { MakeBackground(); }
     bool Written(const FieldRow& row, const PropertyValue& old) override;
 
 private:
     void DecodeOwnPicture();
+    COLORREF Background() const;
     void MakeBackground();
 
     UniqueBrush back_;

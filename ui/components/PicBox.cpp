@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Gbk.h"
+#include "ui/components/ColourScheme.h"
 #include "ui/components/PictureDraw.h"
 
 namespace qelvane {
@@ -40,8 +41,14 @@ std::wstring PicBox::AccName() const {
     return record ? WideFromGbk(record->tag) : std::wstring();
 }
 
+// A QR code must stay dark on light to scan: in high contrast the box is white, whatever the
+// scheme's face, so that its margins and a picture's transparent pixels make a light border.
+COLORREF PicBox::Background() const {
+    return CurrentScheme().highContrast ? RGB(255, 255, 255) : ResolveColour(props_.backColor);
+}
+
 void PicBox::MakeBackground() {
-    back_.reset(Make("picture box's background", [&] { return CreateSolidBrush(ResolveColour(props_.backColor)); }));
+    back_.reset(Make("picture box's background", [&] { return CreateSolidBrush(Background()); }));
 }
 
 void PicBox::DecodeOwnPicture() {
@@ -84,7 +91,7 @@ void PicBox::Paint(HDC dc) {
     const DisplayScale scale = Host().Scale();
     const PictureRect r = PictureLayout(props_.drawMode, client.right, client.bottom, scale.ToDevice(decoded_->width),
                                         scale.ToDevice(decoded_->height));
-    DrawPicture(*decoded_, dc, r.x, r.y, r.width, r.height, ResolveColour(props_.backColor));
+    DrawPicture(*decoded_, dc, r.x, r.y, r.width, r.height, Background());
 }
 
 }  // namespace qelvane

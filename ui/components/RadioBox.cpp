@@ -2,6 +2,7 @@
 
 #include "base/Gbk.h"
 #include "ui/components/ButtonStyles.h"
+#include "ui/components/ColourScheme.h"
 
 namespace qelvane {
 
@@ -71,10 +72,14 @@ bool RadioBox::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
         return true;
     }
     if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
+    // The system keeps what we answer even in high contrast: there, the scheme's own pair.
     HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, ResolveColour(props_.textColor));
-    SetBkColor(dc, ResolveColour(props_.backColor));
-    result = reinterpret_cast<LRESULT>(back_ ? back_.get() : GetSysColorBrush(COLOR_BTNFACE));
+    const SchemeColours& scheme = CurrentScheme();
+    const bool ownBack = back_ && !scheme.highContrast;
+    const COLORREF back = ownBack ? ResolveColour(props_.backColor) : static_cast<COLORREF>(scheme.face);
+    SetTextColor(dc, TextColourFor(props_.textColor, back, scheme));
+    SetBkColor(dc, back);
+    result = reinterpret_cast<LRESULT>(ownBack ? back_.get() : GetSysColorBrush(COLOR_BTNFACE));
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "base/Gbk.h"
 #include "base/SystemLibrary.h"
 #include "ui/Testing.h"
+#include "ui/components/ColourScheme.h"
 #include "ui/components/PictureDraw.h"
 #include "ui/components/PictureScale.h"
 
@@ -65,7 +66,14 @@ struct Look {
     bool drawBorder;
     COLORREF face;
     DisplayScale scale;
+    bool highContrast;  // lines in the button-text colour, not black
 };
+
+// The brush of the lines the looks draw in black; in high contrast the scheme's button text.
+HBRUSH LineBrush(const Look& look) {
+    return look.highContrast ? GetSysColorBrush(COLOR_BTNTEXT)                  // system brush
+                             : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));  // stock
+}
 
 // A face brush that cannot be made leaves the face as it is: a null brush would fill with
 // whatever the DC holds.
@@ -79,7 +87,7 @@ void NoOutline(HDC, RECT&, const Look&) {}
 // 3-D: a black line round the focused or default button, inside which the rest is drawn.
 void BlackOutline(HDC dc, RECT& r, const Look& look) {
     if (!look.focused && !look.isDefault) return;
-    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // stock
+    FrameRect(dc, &r, LineBrush(look));
     InflateRect(&r, -1, -1);
 }
 
@@ -91,7 +99,8 @@ void RoundFace(HDC dc, const RECT& r, const Look& look) {
     }
     UniqueBrush fill(Make("image button's hot face", [&] { return CreateSolidBrush(look.face); }));
     if (!fill) return;
-    ScopedSelect pen(dc, GetStockObject(BLACK_PEN));  // stock
+    ScopedSelect pen(dc, GetStockObject(look.highContrast ? DC_PEN : BLACK_PEN));  // stock
+    if (look.highContrast) SetDCPenColor(dc, GetSysColor(COLOR_BTNTEXT));
     ScopedSelect brush(dc, fill.get());
     const int corner = look.scale.ToDevice(8);
     RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
@@ -189,11 +198,11 @@ SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transp
 }
 
 bool SuperBtn::Build(const CreateArgs& args) {
-    faceAtCreation_ = GetSysColor(COLOR_BTNFACE);
-    textAtCreation_ = GetSysColor(COLOR_BTNTEXT);
+    schemeFace_ = CurrentScheme().face;
+    schemeText_ = CurrentScheme().text;
     for (std::uint32_t* c : {&props_.fgColorOut, &props_.fgColorIn, &props_.fgColorFocus})
-        if (*c == kButtonTextAtCreation) *c = textAtCreation_;
-    if (props_.bkColorIn == kLitFaceAtCreation) props_.bkColorIn = superbtn::ShiftColour(faceAtCreation_, kShiftIn);
+        if (*c == kButtonTextAtCreation) *c = schemeText_;
+    if (props_.bkColorIn == kLitFaceAtCreation) props_.bkColorIn = superbtn::ShiftColour(schemeFace_, kShiftIn);
     kind_ = props_.checkBox == 1 ? BS_CHECKBOX : props_.defaultStyle == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     if (!CreateWindowFor(args, {L"BUTTON", nullptr, ChildStyle(args.entry) | kind_, 0, WideFromGbk(props_.caption)}))
         return false;
@@ -231,7 +240,7 @@ bool SuperBtn::Written(const FieldRow& row, const PropertyValue& old) {
 }
 
 SuperBtn::Colours SuperBtn::DrawingColours() const {
-    const COLORREF face = faceAtCreation_, text = textAtCreation_;
+    const COLORREF face = schemeFace_, text = schemeText_;
     if (props_.defaultColor == 1) return {text, face, text, superbtn::ShiftColour(face, kShiftIn), text, face};
     auto back = [&](std::uint32_t c) { return c == kSystemFaceColour ? face : static_cast<COLORREF>(c); };
     return {static_cast<COLORREF>(props_.fgColorOut),   back(props_.bkColorOut),
@@ -239,8 +248,22 @@ SuperBtn::Colours SuperBtn::DrawingColours() const {
             static_cast<COLORREF>(props_.fgColorFocus), back(props_.bkColorFocus)};
 }
 
+void SuperBtn::SchemeChanged() {
+    schemeFace_ = CurrentScheme().face;
+    schemeText_ = CurrentScheme().text;
+}
+
 void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
-    const Colours colours = DrawingColours();
+    const SchemeColours& scheme = CurrentScheme();
+    Colours colours = DrawingColours();
+    if (scheme.highContrast) {
+        // The scheme's pairs only: button text on the face, highlight text on the highlight.
+        colours = {scheme.text, scheme.face, scheme.highlightText, scheme.highlight, scheme.text, scheme.face};
+    } else {
+        colours.fgOut = TextColourFor(colours.fgOut, colours.bkOut, scheme);
+        colours.fgIn = TextColourFor(colours.fgIn, colours.bkIn, scheme);
+        colours.fgFocus = TextColourFor(colours.fgFocus, colours.bkFocus, scheme);
+    }
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     superbtn::ButtonState state;
     state.checkBoxMode = CheckBoxMode();
@@ -249,8 +272,15 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     state.hot = hot_ && TracksHover();
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
     const bool lit = state.hot || state.pressed;
-    const Look look{lit,     state.pressed,       state.hot, focused, DefaultButton(), props_.drawBorder != 0,
-                    lit ? colours.bkIn : focused ? colours.bkFocus : colours.bkOut, Host().Scale()};
+    const Look look{lit,
+                    state.pressed,
+                    state.hot,
+                    focused,
+                    DefaultButton(),
+                    props_.drawBorder != 0,
+                    lit ? colours.bkIn : focused ? colours.bkFocus : colours.bkOut,
+                    Host().Scale(),
+                    scheme.highContrast};
     // A style outside the table (a block may hold one) draws flat.
     const bool known = props_.btnStyle >= 0 && props_.btnStyle < static_cast<int>(std::size(kStylePainters));
     const StylePainter& painter = kStylePainters[known ? props_.btnStyle : 0];
@@ -269,8 +299,10 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     if (!props_.caption.empty()) {
         ScopedSelect font(dc, Font());
         SetTextColor(dc, lit ? colours.fgIn : focused ? colours.fgFocus : colours.fgOut);
-        DrawCaption(dc, caption, state);
+        DrawCaption(dc, caption, state, scheme.highContrast);
     }
+    // In high contrast every button shows where it ends, over a picture that fills it too.
+    if (scheme.highContrast) FrameRect(dc, &item.rcItem, LineBrush(look));
     // The focus shows wherever the system shows focus cues (as after a Tab), or always where
     // the look asks for it.
     const bool cues = (item.itemState & ODS_NOFOCUSRECT) == 0;
@@ -278,7 +310,11 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
         RECT f = r;
         const int inset = look.scale.ToDevice(3);
         InflateRect(&f, -inset, -inset);
-        DrawFocusRect(dc, &f);
+        // A dotted XOR line can vanish on a contrast theme's colours: a line of button text there.
+        if (scheme.highContrast)
+            FrameRect(dc, &f, LineBrush(look));
+        else
+            DrawFocusRect(dc, &f);
     }
     RestoreDC(dc, savedDc);
 }
@@ -326,7 +362,7 @@ void SuperBtn::DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState
     SetBkColor(dc, oldBack);
 }
 
-void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state) {
+void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state, bool highContrast) {
     if (state.pressed && !state.checkBoxMode) {
         const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle, Host().Scale());
         OffsetRect(&c, o.dx, o.dy);
@@ -341,7 +377,9 @@ void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state) {
     t.top = c.top + superbtn::Centred(c.bottom - c.top, mh);
     t.right = t.left + mw;
     t.bottom = t.top + mh;
-    if (state.disabled) {
+    if (state.disabled && highContrast) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    } else if (state.disabled) {
         RECT lit = t;
         OffsetRect(&lit, 1, 1);
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));

@@ -27,6 +27,7 @@ protected:
         Repaint();
     }
     void BeforeWrite(const FieldRow& row) override;
+    void SchemeChanged() override;
     AccessibleSource* Accessible() override { return this; }
     bool Written(const FieldRow& row, const PropertyValue& old) override;
 
@@ -53,13 +54,13 @@ private:
     void Clicked();
 
     void Draw(const DRAWITEMSTRUCT& item);
-    // The six colours as drawn, with the system's colours as they were at creation.
+    // The six colours of the settings, with the scheme's where they stand for it.
     struct Colours {
         COLORREF fgOut, bkOut, fgIn, bkIn, fgFocus, bkFocus;
     };
     Colours DrawingColours() const;
     void DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState& state, RECT& caption);
-    void DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state);
+    void DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state, bool highContrast);
     bool CheckBoxMode() const { return (kind_ & BS_CHECKBOX) != 0; }
     bool DefaultButton() const { return kind_ == BS_DEFPUSHBUTTON; }
     bool TracksHover() const { return props_.btnStyle != 1; }
@@ -77,10 +78,10 @@ private:
     bool focusTakenByDisable_ = false;
     const void* playing_ = nullptr;  // sound bytes of ours the system may still read
     DWORD kind_ = BS_PUSHBUTTON;  // the button kind asked for, before owner drawing replaced it
-    // The system's face and text colours when the button was made: a later change of the
-    // system colours does not reach it.
-    COLORREF faceAtCreation_ = 0;
-    COLORREF textAtCreation_ = 0;
+    // The scheme's face and text colours, as at creation and then at each change of scheme.
+    // The colours the settings took from them at creation stay as they were.
+    COLORREF schemeFace_ = 0;
+    COLORREF schemeText_ = 0;
 };
 
 template <> struct ComponentClass<SuperBtnProps> { using Type = SuperBtn; };

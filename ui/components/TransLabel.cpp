@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Gbk.h"
+#include "ui/components/ColourScheme.h"
 
 namespace qelvane {
 namespace {
@@ -53,13 +54,15 @@ void TransLabel::Paint(HDC dc) {
     // The effects' offsets grow with the display's scale, as the text does.
     const int one = Host().Scale().ToDevice(1), two = Host().Scale().ToDevice(2);
     int dx = 0, dy = 0;
-    switch (props_.textEffect) {
+    // The label lies on the window's face. High contrast has no white or black shadows.
+    const SchemeColours& scheme = CurrentScheme();
+    switch (scheme.highContrast ? 0 : props_.textEffect) {
     case 1: draw(RGB(255, 255, 255), one, one); break;
     case 2: draw(RGB(255, 255, 255), 0, 0); dx = dy = one; break;
     case 3: draw(RGB(0, 0, 0), two, two); break;
     default: break;
     }
-    draw(static_cast<COLORREF>(props_.textColor), dx, dy);
+    draw(TextColourFor(props_.textColor, scheme.face, scheme), dx, dy);
 }
 
 namespace {
