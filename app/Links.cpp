@@ -23,16 +23,14 @@ std::string ChatLink() {
 }
 
 void OpenLink(std::span<const CommandArgument> arguments) {
-    std::string address;
-    if (arguments.empty() || arguments[0].type == kArgumentAbsent) {
-        address = kDefaultLinkAddress;
-    } else {
-        // Only a text can be a link; anything else (or no text at all) opens nothing.
-        const char* text = arguments[0].type == kArgumentText
-                               ? reinterpret_cast<const char*>(static_cast<std::uintptr_t>(arguments[0].value))
-                               : nullptr;
-        if (!text) return;
-        address = text;
+    // Only a text can be a link; anything else (or no text at all) opens nothing. No std::string
+    // is assigned here: its out-of-line replace would bring the library's exception code in.
+    const char* address = kDefaultLinkAddress;
+    if (!arguments.empty() && arguments[0].type != kArgumentAbsent) {
+        address = arguments[0].type == kArgumentText
+                      ? reinterpret_cast<const char*>(static_cast<std::uintptr_t>(arguments[0].value))
+                      : nullptr;
+        if (!address) return;
     }
     const std::wstring file = WideFromGbk(address);
 

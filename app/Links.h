@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "vendor/VendorData.h"
+
 namespace qelvane {
 
 // One argument of a runtime command: a 64-bit value and the type code that
@@ -19,8 +21,9 @@ struct CommandArgument {
 inline constexpr std::uint32_t kArgumentAbsent = 0;
 inline constexpr std::uint32_t kArgumentText = 0x80000004u;  // value: zero-terminated GBK text
 
-// Opened when the command is called without an argument.
-inline constexpr char kDefaultLinkAddress[] = "www.qelvane.example";
+// Opened when the command is called without an argument: the vendor's web site, like every
+// other address the program opens.
+inline constexpr const char* kDefaultLinkAddress = vendor::kWebHost;
 // A shell request that names this window names it as its owner.
 inline constexpr wchar_t kLinkOwnerTitle[] = L"Microsoft Internet Explorer";
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -146,23 +148,40 @@ protected:
         PriceWindowTest::TearDown();
     }
 
-    // How long a started recorder may take to write (a Wine process start is slow here), and
-    // how long to go on watching for a request that should not come.
+    // How long a started recorder may take to write and end (a Wine process start is slow here).
     static constexpr Ms kRequestTimeout = 20000;
-    static constexpr Ms kQuietPeriod = 4000;
 
-    // Waits for `count` complete requests, then a while longer for any extra one.
+    // Waits for `count` complete requests: until the program has handled all its input (so that
+    // every request it makes has started its recorder) and every recorder has ended.
     std::vector<Request> AwaitRequests(std::size_t count) {
         std::vector<Request> got;
-        WaitFor(
+        const bool settled = WaitFor(
             [&] {
+                if (WaitForInputIdle(program_->Handle(), 0) != 0 || RecordersRunning() > 0) return false;
                 got = ReadRequests(records_.Path());
                 return got.size() >= count &&
                        std::none_of(got.begin(), got.end(), [](const Request& r) { return r == Request{L"<incomplete>"}; });
             },
             kRequestTimeout * static_cast<Ms>(count));
-        Sleep(kQuietPeriod);
+        EXPECT_TRUE(settled) << "waited " << kRequestTimeout * count / 1000 << " s for " << count
+                             << " request(s) and their recorders to end; seen " << got.size() << ", recorders running "
+                             << RecordersRunning();
+        // Idle again with no recorder left: nothing more can come of the input given.
+        WaitFor([&] { return WaitForInputIdle(program_->Handle(), 0) == 0 && RecordersRunning() == 0; });
         return ReadRequests(records_.Path());
+    }
+
+    // The recorder processes alive now.
+    static int RecordersRunning() {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return -1;
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        int running = 0;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+            running += _wcsicmp(entry.szExeFile, L"LinkRecorder.exe") == 0;
+        CloseHandle(snapshot);
+        return running;
     }
 
     TempFolder records_;
