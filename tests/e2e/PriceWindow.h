@@ -108,6 +108,33 @@ inline int TextWidth(const std::wstring& text) {
     return size.cx;
 }
 
+// The screen inside `r` (screen coordinates) as it is now, row by row, as 0x00BBGGRR; empty when
+// it cannot be read.
+inline std::vector<COLORREF> ScreenPixels(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<COLORREF> out;
+    if (w <= 0 || h <= 0) return out;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib && bits) {
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const auto* p = static_cast<const std::uint32_t*>(bits);
+        out.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        for (int i = 0; i < w * h; ++i) out.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
+        SelectObject(memory, old);
+    }
+    if (dib) DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
 // Columns [left, right) of the window's client area where anything but the
 // window background shows on screen now; nothing when it is all background.
 struct InkColumns {
@@ -118,33 +145,17 @@ inline std::optional<InkColumns> InkOnScreen(HWND hwnd) {
     GetClientRect(hwnd, &r);
     MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return std::nullopt;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const std::vector<COLORREF> pixels = ScreenPixels(r);
+    if (pixels.empty()) return std::nullopt;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
     std::optional<InkColumns> ink;
-    if (dib && bits) {
-        HGDIOBJ old = SelectObject(memory, dib);
-        BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-        GdiFlush();
-        const COLORREF face = GetSysColor(COLOR_BTNFACE);
-        const std::uint32_t background = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        for (int x = 0; x < w; ++x)
-            for (int y = 0; y < h; ++y) {
-                if ((pixels[y * w + x] & 0xFFFFFF) == background) continue;
-                if (!ink) ink = InkColumns{x, x + 1};
-                ink->right = x + 1;
-                break;
-            }
-        SelectObject(memory, old);
-    }
-    if (dib) DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y) {
+            if (pixels[static_cast<std::size_t>(y * w + x)] == face) continue;
+            if (!ink) ink = InkColumns{x, x + 1};
+            ink->right = x + 1;
+            break;
+        }
     return ink;
 }
 

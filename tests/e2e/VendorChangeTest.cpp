@@ -96,39 +96,35 @@ TEST_F(VendorChangeTest, TheScreenShowsTheQrCode) {
     GetWindowRect(qr, &box);
     GetWindowRect(window_, &outer);
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    const int stride = (w * 3 + 3) & ~3;
-    const auto* pixels = static_cast<const std::uint8_t*>(bits);
     // Drawn once some pixel inside the box is dark.
+    std::vector<COLORREF> pixels;
     const bool drawn = WaitFor([&] {
-        BitBlt(memory, 0, 0, w, h, screen, outer.left, outer.top, SRCCOPY);
-        GdiFlush();
+        pixels = ScreenPixels(outer);
         for (int y = box.top - outer.top; y < box.bottom - outer.top; ++y)
             for (int x = box.left - outer.left; x < box.right - outer.left; ++x) {
-                const std::uint8_t* p = pixels + static_cast<std::size_t>(h - 1 - y) * stride + x * 3;
-                if (p[0] + p[1] + p[2] < 300) return true;
+                const COLORREF p = pixels.empty() ? 0xFFFFFF : pixels[static_cast<std::size_t>(y * w + x)];
+                if (GetRValue(p) + GetGValue(p) + GetBValue(p) < 300) return true;
             }
         return false;
     });
     EXPECT_TRUE(drawn) << "the picture box shows no code";
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * h),
-                          0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    ASSERT_EQ(pixels.size(), static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    // A 24-bit BMP: rows bottom up, blue, green, red, each row padded to four bytes.
+    const int stride = (w * 3 + 3) & ~3;
+    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info + stride * h), 0, 0,
+                          sizeof file + sizeof info};
     std::vector<std::uint8_t> out(reinterpret_cast<const std::uint8_t*>(&file),
                                   reinterpret_cast<const std::uint8_t*>(&file) + sizeof file);
-    out.insert(out.end(), reinterpret_cast<const std::uint8_t*>(&info.bmiHeader),
-               reinterpret_cast<const std::uint8_t*>(&info.bmiHeader) + sizeof info.bmiHeader);
-    out.insert(out.end(), pixels, pixels + static_cast<std::size_t>(stride) * h);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    out.insert(out.end(), reinterpret_cast<const std::uint8_t*>(&info),
+               reinterpret_cast<const std::uint8_t*>(&info) + sizeof info);
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const COLORREF p = pixels[static_cast<std::size_t>(y * w + x)];
+            out.insert(out.end(), {GetBValue(p), GetGValue(p), GetRValue(p)});
+        }
+        out.resize(out.size() + static_cast<std::size_t>(stride - w * 3), 0);
+    }
     EXPECT_TRUE(WriteBytes(shot, out)) << "cannot write " << Escaped(shot);
 }
 
