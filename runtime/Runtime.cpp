@@ -97,12 +97,15 @@ void DropDeadWindows() {
     std::erase_if(windows, [](const std::unique_ptr<FormWindow>& w) { return w->Hwnd() == nullptr; });
 }
 
+// WM_SYSTIMER: undocumented, so the headers do not name it.
+constexpr UINT kMsgSystemTimer = 0x0118;
+
 // Messages after which idle work is due again (not the ones that come by themselves).
 bool WarrantsIdle(const MSG& msg, POINT& lastMouse) {
     switch (msg.message) {
     case WM_PAINT:
     case WM_TIMER:
-    case 0x0118:  // the system timer behind the caret blink
+    case kMsgSystemTimer:  // the system timer behind the caret blink
         return false;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:

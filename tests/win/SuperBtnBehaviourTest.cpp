@@ -9,13 +9,15 @@
 #include <vector>
 
 #include "base/Gbk.h"
+#include "app/RoutineOffsets.h"
 #include "tests/win/SuperBtnSupport.h"
 
 namespace qelvane::wintest {
 namespace {
 
 using namespace prop::superbtn;
-constexpr int kQqChat = 2, kOrderPage = 1;  // routine slots of 超级按钮1 and 超级按钮2
+// The routine slots of 超级按钮1 and 超级按钮2, as the stored form binds them.
+constexpr int kQqChat = kOpenQqChatOffset, kOrderPage = kOpenOrderPageOffset;
 
 void SendMouse(DWORD flags, int x, int y) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -75,7 +77,7 @@ TEST_F(SuperBtnTest, EachClickRaisesEventZeroOnce) {
     SendMessageW(Native(kSuperBtn1), WM_KEYUP, VK_SPACE, 0xC0000001);
     Pump();
     EXPECT_EQ(routineCalls[kQqChat], 3);
-    EXPECT_EQ(routineCalls[0], 0);
+    EXPECT_EQ(routineCalls[kRefreshPriceLabelOffset], 0);
 }
 
 TEST_F(SuperBtnTest, DisabledButtonRaisesNothing) {
