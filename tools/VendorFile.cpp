@@ -243,6 +243,10 @@ ReadResult ReadVendorFile(std::string_view text, std::string_view path) {
     return result;
 }
 
+std::string OwnPicturePath(const VendorData& d, std::string_view vendorPath) {
+    return (std::filesystem::path(vendorPath).parent_path() / d.qrPicture).string();
+}
+
 PictureResult QrPicture(const VendorData& d, std::string_view vendorPath, const CodeFinder& findsCode) {
     PictureResult result;
     const auto refuse = [&](const std::string& what) {
@@ -256,7 +260,7 @@ PictureResult QrPicture(const VendorData& d, std::string_view vendorPath, const 
         result.bytes = QrPictureJpeg(*modules);
         return result;
     }
-    const std::string path = (std::filesystem::path(vendorPath).parent_path() / d.qrPicture).string();
+    const std::string path = OwnPicturePath(d, vendorPath);
     std::ifstream in(path, std::ios::binary);
     if (!in) return refuse("cannot read the QR code picture " + path);
     in.seekg(0, std::ios::end);

@@ -77,6 +77,8 @@ struct PictureResult {
 };
 using CodeFinder = std::function<std::optional<bool>(const std::string& path)>;
 PictureResult QrPicture(const VendorData& data, std::string_view vendorPath, const CodeFinder& findsCode = {});
+// Where the vendor's own picture is: its path taken relative to the price list's folder.
+std::string OwnPicturePath(const VendorData& data, std::string_view vendorPath);
 
 // The header the program is built with: the contact data as macros (the resource script
 // reads them too) and constants, the page captions, the radio captions and the price texts.

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -84,7 +83,7 @@ int main(int argc, char** argv) {
     if (argc == 5) {
         std::string deps = DepfilePath(argv[2]) + ":";
         if (!result.data.qrPicture.empty())
-            deps += " " + DepfilePath((std::filesystem::path(argv[1]).parent_path() / result.data.qrPicture).string());
+            deps += " " + DepfilePath(vf::OwnPicturePath(result.data, argv[1]));
         if (!WriteIfChanged(argv[3], std::string(picture.bytes.begin(), picture.bytes.end())) ||
             !WriteIfChanged(argv[4], deps + "\n"))
             return 1;

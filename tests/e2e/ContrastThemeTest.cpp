@@ -4,26 +4,14 @@
 // price, each button caption, every radio caption of the three pages) stands out from what is
 // drawn behind it by at least 4.5 : 1. In the usual prefixes it has nothing to check.
 #include <algorithm>
-#include <cmath>
 #include <map>
 
 #include "tests/e2e/LinkRecording.h"
 #include "tests/e2e/PriceWindow.h"
+#include "ui/ColourContrast.h"
 
 namespace e2e {
 namespace {
-
-double Luminance(COLORREF c) {
-    const auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
-}
-double Contrast(COLORREF a, COLORREF b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 class ContrastThemeTest : public PriceWindowTest {
 protected:
@@ -56,9 +44,9 @@ protected:
             readable = 0;
             best = 1.0;
             for (COLORREF p : pixels) {
-                const double c = Contrast(p, background);
+                const double c = qelvane::ContrastRatio(p, background);
                 best = std::max(best, c);
-                readable += c >= 4.5;
+                readable += c >= qelvane::kMinTextContrast;
             }
             return readable >= 20;
         });

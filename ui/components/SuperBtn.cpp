@@ -378,7 +378,7 @@ void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state, b
     t.right = t.left + mw;
     t.bottom = t.top + mh;
     if (state.disabled && highContrast) {
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(dc, CurrentScheme().grayText);
     } else if (state.disabled) {
         RECT lit = t;
         OffsetRect(&lit, 1, 1);
