@@ -45,7 +45,7 @@ foreach(suite IN LISTS suites)
   endif()
   add_test("${prefix}${suite}" "${runner}" "${exe}" "${suite}")
   set_tests_properties("${prefix}${suite}" PROPERTIES
-    RESOURCE_LOCK wine_display
+    RESOURCE_GROUPS lane:1
     ENVIRONMENT "${environment}"
     TIMEOUT 900)
 endforeach()

@@ -166,7 +166,7 @@ if(TARGET e2e_tests)
   add_test(NAME vendor.ASecondVendorsProgramIsTheirsThroughout
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-vendor-change $<TARGET_FILE:e2e_tests>
       ${CMAKE_BINARY_DIR}/vendor-change)
-  set_tests_properties(vendor.ASecondVendorsProgramIsTheirsThroughout PROPERTIES TIMEOUT 400 RESOURCE_LOCK wine_display
+  set_tests_properties(vendor.ASecondVendorsProgramIsTheirsThroughout PROPERTIES TIMEOUT 400 RESOURCE_GROUPS lane:1
     ENVIRONMENT QELVANE_DEPS_PREFIX=${QELVANE_DEPS_PREFIX})
 endif()
 

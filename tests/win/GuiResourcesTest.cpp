@@ -71,10 +71,12 @@ protected:
     std::vector<std::uint8_t> qr_, badge_;  // the JPEG and the PNG the form carries
 };
 
-TEST_F(GuiResourcesTest, TenThousandLabelCaptionSets) {
-    for (int i = 0; i < 10000; ++i)
+// The counts are compared exactly, so one object lost per set shows after the first; a
+// thousand sets also pass any cache or buffer that grows up to a bound.
+TEST_F(GuiResourcesTest, ThousandLabelCaptionSets) {
+    for (int i = 0; i < 1000; ++i)
         SetText(kLabel, kCaption, i % 2 ? "价格：30元一百个微信真人粉丝" : "价格：");
-    ExpectNoGrowth("10,000 caption sets");
+    ExpectNoGrowth("1,000 caption sets");
 }
 
 TEST_F(GuiResourcesTest, ThousandHoverCyclesOfBothImageButtons) {
