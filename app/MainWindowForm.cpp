@@ -6,7 +6,7 @@
 #include "vendor/VendorData.h"
 #include "app/Identifiers.h"
 #include "app/EmbeddedPictures.h"
-#include "ui/LogFont.h"
+#include "ui/form/LogFont.h"
 
 namespace qelvane {
 namespace {

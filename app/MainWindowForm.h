@@ -1,7 +1,7 @@
 // The form of MainWindow as typed tables: the single source of the stored form.
 #pragma once
 
-#include "ui/FormModel.h"
+#include "ui/form/FormModel.h"
 
 namespace qelvane {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/FormModel.h"
+#include "ui/form/FormModel.h"
 
 namespace qelvane {
 

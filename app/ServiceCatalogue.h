@@ -7,7 +7,7 @@
 #include <span>
 
 #include "app/Identifiers.h"
-#include "ui/PropertyNumbers.h"
+#include "ui/form/PropertyNumbers.h"
 
 namespace qelvane {
 

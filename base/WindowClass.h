@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "base/Messages.h"
+
 namespace qelvane {
 
 class WindowClass {
@@ -32,7 +34,7 @@ private:
 template <class Owner>
 LRESULT CALLBACK OwnerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        auto* created = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* created = static_cast<Owner*>(message::Creation(lParam).lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
         if (created) created->AdoptWindow(hwnd);
     }

@@ -39,11 +39,11 @@ set(QELVANE_PRODUCT_DEFINES ${QELVANE_WIN_BASE} _WIN32_WINNT=0x0501 WINVER=0x050
 set(QELVANE_WIN_DEFINES ${QELVANE_WIN_BASE} _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 target_sources(qelvane_ui PRIVATE
-  ui/ProgramIcon.cpp
-  ui/WindowLayer.cpp
-  ui/WindowFocus.cpp
-  ui/WindowProperties.cpp
-  ui/components/Accessible.cpp
+  ui/window/ProgramIcon.cpp
+  ui/window/WindowLayer.cpp
+  ui/window/WindowFocus.cpp
+  ui/window/WindowProperties.cpp
+  ui/system/Accessible.cpp
   ui/components/Component.cpp
   ui/components/ComponentTypes.cpp
   ui/components/Tab.cpp
@@ -51,9 +51,11 @@ target_sources(qelvane_ui PRIVATE
   ui/components/Button.cpp
   ui/components/TransLabel.cpp
   ui/components/SuperBtn.cpp
+  ui/components/SuperBtnPainters.cpp
   ui/components/PicBox.cpp
-  ui/components/PictureDraw.cpp
-  ui/components/ColourScheme.cpp)
+  ui/pictures/PictureDraw.cpp
+  ui/pictures/KeyedBitmap.cpp
+  ui/system/ColourScheme.cpp)
 target_sources(qelvane_runtime PRIVATE
   runtime/Heap.cpp
   runtime/Runtime.cpp)

@@ -51,7 +51,7 @@ std::string BuildRuntimeErrorText(std::string_view message, std::int32_t code,
         } else {
             AppendQuoted(detail, found->self.tag);
             const ComponentEntry* record = nullptr;
-            if (component == 0 || component == kOwnRecordId) {
+            if (NamesWindowItself(component)) {
                 record = &found->self;
             } else if (!IsMenuItemId(component)) {
                 auto c = std::find_if(found->components.begin(), found->components.end(),

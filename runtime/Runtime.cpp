@@ -12,13 +12,14 @@
 #include <optional>
 #include <vector>
 
+#include "base/Messages.h"
 #include "runtime/ErrorText.h"
 #include "base/Gbk.h"
 #include "runtime/Heap.h"
 #include "base/WinHandles.h"
 #include "base/WindowClass.h"
-#include "ui/FormCodec.h"
-#include "ui/WindowLayer.h"
+#include "ui/form/FormCodec.h"
+#include "ui/window/WindowLayer.h"
 
 namespace qelvane {
 namespace {
@@ -39,10 +40,6 @@ struct RuntimeState {
     EventSourceInfo eventSource;
     UniqueWindow owner;
     bool oleInitialised = false;
-    // Storage behind the pointers that text and block reads hand out.
-    std::string textRead;
-    std::string blockRead;
-    ByteBlockRef blockRef;
 };
 
 RuntimeState& State() {
@@ -54,7 +51,6 @@ testing::FatalBoxHook fatalBoxHook = nullptr;
 bool reportingFatal = false;
 
 WindowClass ownerClass{L"Qelvane.Owner", 0, nullptr};
-constexpr std::uint64_t kLow32 = 0xFFFFFFFFu;
 
 std::span<const WindowTemplate> KnownTemplates() {
     const auto& form = State().form;
@@ -97,15 +93,12 @@ void DropDeadWindows() {
     std::erase_if(windows, [](const std::unique_ptr<FormWindow>& w) { return w->Hwnd() == nullptr; });
 }
 
-// WM_SYSTIMER: undocumented, so the headers do not name it.
-constexpr UINT kMsgSystemTimer = 0x0118;
-
 // Messages after which idle work is due again (not the ones that come by themselves).
 bool WarrantsIdle(const MSG& msg, POINT& lastMouse) {
     switch (msg.message) {
     case WM_PAINT:
     case WM_TIMER:
-    case kMsgSystemTimer:  // the system timer behind the caret blink
+    case message::kSystemTimer:  // behind the caret blink
         return false;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
@@ -129,47 +122,6 @@ void RunIdleCallbacks() {
     }
 }
 
-std::uint64_t SlotFromValue(const PropertyValue& v, ValueType type) {
-    RuntimeState& s = State();
-    switch (type) {
-    case ValueType::Truth:
-        return v.number != 0 ? 1u : 0u;
-    case ValueType::String:
-        s.textRead = v.bytes;
-        return reinterpret_cast<std::uintptr_t>(s.textRead.c_str());
-    case ValueType::Block:
-        s.blockRead = v.bytes;
-        s.blockRef = {reinterpret_cast<const std::uint8_t*>(s.blockRead.data()),
-                      static_cast<std::uint32_t>(s.blockRead.size())};
-        return reinterpret_cast<std::uintptr_t>(&s.blockRef);
-    case ValueType::Integer:
-        break;
-    }
-    return static_cast<std::uint32_t>(v.number);
-}
-
-PropertyValue ValueFromSlot(std::uint64_t slot, ValueType type) {
-    PropertyValue v;
-    switch (type) {
-    case ValueType::Truth:
-        v.number = (slot & kLow32) != 0 ? 1 : 0;
-        break;
-    case ValueType::String:
-        // No text becomes the empty text.
-        if (const char* text = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(slot))) v.bytes = text;
-        break;
-    case ValueType::Block:
-        if (const auto* ref = reinterpret_cast<const ByteBlockRef*>(static_cast<std::uintptr_t>(slot));
-            ref && ref->data)
-            v.bytes.assign(reinterpret_cast<const char*>(ref->data), ref->size);
-        break;
-    case ValueType::Integer:
-        v.number = static_cast<std::int32_t>(slot & kLow32);
-        break;
-    }
-    return v;
-}
-
 FormWindow& LoadedWindowForAccess(std::uint32_t window, std::uint32_t component) {
     FormWindow* w = FindLoadedWindow(window);
     if (!w) ReportRuntimeError(errors::kAccessWindowNotLoaded, 0, window, component);
@@ -182,8 +134,6 @@ std::string Hex8(std::uint32_t v) {
     for (int i = 7; i >= 0; --i, v >>= 4) out[static_cast<std::size_t>(i)] = "0123456789ABCDEF"[v & 15];
     return out;
 }
-
-bool IsOwnRecord(std::uint32_t component) { return component == 0 || component == kOwnRecordId; }
 
 }  // namespace
 
@@ -305,7 +255,7 @@ EventOutcome RaiseEvent(std::uint32_t window, std::uint32_t component, std::int3
                                       [&](const EventBinding& b) { return b.event == event; });
     if (binding == record->bindings.end() || !binding->routine) return {};
 
-    s.eventSource = {window, IsOwnRecord(component) ? kOwnRecordId : component};
+    s.eventSource = {window, NamesWindowItself(component) ? kOwnRecordId : component};
     binding->routine();
     s.eventSource.window = 0;
     // Routines of this program return nothing: a result is never handed back.
@@ -313,24 +263,21 @@ EventOutcome RaiseEvent(std::uint32_t window, std::uint32_t component, std::int3
     return {.handled = true};
 }
 
+// Thin over the window's own property access: a component whose native window is gone is the
+// program's fault, reported like every other.
 std::uint64_t GetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index) {
     (void)index;  // only font properties have members; this program reads none
-    const FormWindow::Property p = LoadedWindowForAccess(window, component).Get(component, number);
-    if (p.status == FormWindow::Access::NoNativeWindow)
+    std::uint64_t slot = 0;
+    if (LoadedWindowForAccess(window, component).ReadSlot(component, number, slot) == FormWindow::Access::NoNativeWindow)
         ReportRuntimeError(errors::kReadNoNativeWindow, 0, window, component);
-    if (p.status != FormWindow::Access::Done) return 0;
-    return SlotFromValue(p.value, p.type);
+    return slot;
 }
 
 void SetProperty(std::uint32_t window, std::uint32_t component, std::int32_t number, std::int32_t index,
                  std::uint64_t value) {
     (void)index;
-    FormWindow& w = LoadedWindowForAccess(window, component);
-    const FormWindow::Property p = w.Describe(component, number);
-    if (p.status == FormWindow::Access::NoNativeWindow)
+    if (LoadedWindowForAccess(window, component).WriteSlot(component, number, value) == FormWindow::Access::NoNativeWindow)
         ReportRuntimeError(errors::kWriteNoNativeWindow, 0, window, component);
-    if (p.status != FormWindow::Access::Done) return;
-    w.Set(component, number, ValueFromSlot(value, p.type));
 }
 
 void ReportRuntimeError(std::string_view message, std::int32_t code, std::uint32_t window,

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/FormModel.h"
-#include "ui/WindowEvents.h"
+#include "ui/form/FormModel.h"
+#include "ui/components/WindowEvents.h"
 
 namespace qelvane {
 

@@ -12,7 +12,7 @@
 #include <toml++/toml.h>
 
 #include "tools/QrPicture.h"
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 
 namespace qelvane::vendorfile {
 namespace {

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "app/RoutineOffsets.h"
-#include "ui/FormCodec.h"
-#include "ui/LogFont.h"
-#include "ui/Schema.h"
+#include "ui/form/FormCodec.h"
+#include "ui/form/LogFont.h"
+#include "ui/form/Schema.h"
 #include "app/MainWindowForm.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "vendor/VendorData.h"
 #ifdef QELVANE_BARE_MANDATED
 #include "app/StoredForm.h"
-#include "ui/FormCodec.h"
-#include "ui/components/PictureDraw.h"
+#include "ui/form/FormCodec.h"
+#include "ui/pictures/PictureDraw.h"
 #endif
 
 namespace {

@@ -21,9 +21,9 @@
 #include "app/Testing.h"
 #include "runtime/Runtime.h"
 #include "app/StoredForm.h"
-#include "ui/FormCodec.h"
-#include "ui/WindowLayer.h"
-#include "ui/components/Picture.h"
+#include "ui/form/FormCodec.h"
+#include "ui/window/WindowLayer.h"
+#include "ui/pictures/Picture.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "tests/e2e/LinkRecording.h"
 #include "tests/e2e/PriceWindow.h"
 #include "vendor/VendorData.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace e2e {
 namespace {
@@ -23,13 +24,7 @@ struct Held {
     T* operator->() const { return p; }
 };
 
-VARIANT Self() {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-}
+using qelvane::testsupport::Self;
 
 struct Facts {
     long role = 0;

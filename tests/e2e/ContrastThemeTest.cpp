@@ -8,7 +8,7 @@
 
 #include "tests/e2e/LinkRecording.h"
 #include "tests/e2e/PriceWindow.h"
-#include "ui/ColourContrast.h"
+#include "ui/system/ColourContrast.h"
 
 namespace e2e {
 namespace {

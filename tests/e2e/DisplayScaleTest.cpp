@@ -10,9 +10,9 @@
 #include "app/RoutineOffsets.h"
 #include "app/StoredForm.h"
 #include "tests/e2e/PriceWindow.h"
-#include "ui/DisplayScale.h"
-#include "ui/FormCodec.h"
-#include "ui/LogFont.h"
+#include "ui/system/DisplayScale.h"
+#include "ui/form/FormCodec.h"
+#include "ui/form/LogFont.h"
 
 namespace e2e {
 namespace {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/e2e/E2eDriver.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace e2e {
 
@@ -36,11 +37,7 @@ inline HWND FindChild(HWND parent, const std::wstring& className, const std::wst
     return nullptr;
 }
 
-inline POINT CentreOnScreen(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
+using qelvane::testsupport::CentreOnScreen;
 
 inline void ClickCentre(HWND hwnd) {
     const POINT p = CentreOnScreen(hwnd);

@@ -8,8 +8,8 @@
 #include <span>
 
 #include "app/RoutineOffsets.h"
-#include "ui/FormCodec.h"
-#include "ui/Schema.h"
+#include "ui/form/FormCodec.h"
+#include "ui/form/Schema.h"
 
 namespace {
 

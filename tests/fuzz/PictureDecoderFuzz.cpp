@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qelvane;

@@ -1,5 +1,5 @@
 // Must not compile: an `absent` value, which is stored as a number, on a text field.
-#include "ui/SchemaRows.h"
+#include "ui/form/SchemaRows.h"
 
 namespace {
 struct Props {

@@ -1,5 +1,5 @@
 // Must not compile: a schema row over a field of a type the schema cannot store.
-#include "ui/SchemaRows.h"
+#include "ui/form/SchemaRows.h"
 
 namespace {
 struct Props {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/FormModel.h"
+#include "ui/form/FormModel.h"
 
 namespace qelvane::testing {
 

@@ -1,5 +1,5 @@
 // The text colour a scheme calls for, measured as WCAG 2.1 does.
-#include "ui/ColourContrast.h"
+#include "ui/system/ColourContrast.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/DisplayScale.h"
+#include "ui/system/DisplayScale.h"
 
 #include <gtest/gtest.h>
 

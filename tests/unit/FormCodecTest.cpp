@@ -1,4 +1,4 @@
-#include "ui/FormCodec.h"
+#include "ui/form/FormCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 
 #include "app/RoutineOffsets.h"
 #include "tests/unit/BlockBuilder.h"
-#include "ui/ByteIo.h"
+#include "ui/form/ByteIo.h"
 #include "app/MainWindowForm.h"
-#include "ui/Schema.h"
+#include "ui/form/Schema.h"
 
 namespace qelvane {
 namespace {

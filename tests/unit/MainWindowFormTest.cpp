@@ -6,8 +6,8 @@
 #include "app/ServiceCatalogue.h"
 #include "vendor/VendorData.h"
 #include "app/EmbeddedPictures.h"
-#include "ui/LogFont.h"
-#include "ui/Schema.h"
+#include "ui/form/LogFont.h"
+#include "ui/form/Schema.h"
 
 namespace qelvane {
 namespace {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 
 #ifndef QELVANE_LIBPNG_SRC
 #define QELVANE_LIBPNG_SRC ""

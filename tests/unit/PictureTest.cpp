@@ -12,7 +12,7 @@
 #include <zlib.h>
 
 #include "tests/unit/PictureTestImages.h"
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 
 namespace qelvane {
 namespace {

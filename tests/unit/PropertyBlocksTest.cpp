@@ -1,9 +1,9 @@
-#include "ui/Schema.h"
+#include "ui/form/Schema.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/unit/BlockBuilder.h"
-#include "ui/ByteIo.h"
+#include "ui/form/ByteIo.h"
 
 namespace qelvane {
 namespace {

@@ -13,7 +13,7 @@
 #include "app/EmbeddedPictures.h"
 #include "tests/unit/PictureTestImages.h"
 #include "tools/VendorFile.h"
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 #include "vendor/VendorData.h"
 
 namespace qelvane::vendorfile {

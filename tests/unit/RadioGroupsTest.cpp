@@ -1,4 +1,4 @@
-#include "ui/RadioGroups.h"
+#include "ui/window/RadioGroups.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // AlignStyle, press offsets, the colour shift and the picture chosen per state.
 #include <gtest/gtest.h>
 
-#include "ui/components/PictureScale.h"
+#include "ui/pictures/PictureScale.h"
 #include "ui/components/SuperBtnLayout.h"
 
 namespace qelvane::superbtn {

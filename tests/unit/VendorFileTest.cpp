@@ -12,7 +12,7 @@
 
 #include "app/MainWindowForm.h"
 #include "app/ServiceCatalogue.h"
-#include "ui/Schema.h"
+#include "ui/form/Schema.h"
 
 namespace qelvane::vendorfile {
 namespace {

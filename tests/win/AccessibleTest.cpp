@@ -3,17 +3,12 @@
 #include <oleacc.h>
 
 #include "tests/win/WinTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace qelvane::wintest {
 namespace {
 
-VARIANT Self() {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-}
+using testsupport::Self;
 
 IAccessible* ObjectOf(HWND hwnd) {
     IAccessible* object = nullptr;

@@ -8,7 +8,7 @@
 
 #include "tests/unit/PictureTestImages.h"
 #include "tests/win/SuperBtnSupport.h"
-#include "ui/ColourContrast.h"
+#include "ui/system/ColourContrast.h"
 #include "ui/Testing.h"
 
 namespace qelvane::wintest {

@@ -5,9 +5,9 @@
 
 #include "tests/win/SuperBtnSupport.h"
 #include "tests/win/WinTestSupport.h"
-#include "ui/DisplayScale.h"
-#include "ui/LogFont.h"
-#include "ui/components/Picture.h"
+#include "ui/system/DisplayScale.h"
+#include "ui/form/LogFont.h"
+#include "ui/pictures/Picture.h"
 
 namespace qelvane::wintest {
 namespace {

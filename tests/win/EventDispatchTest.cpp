@@ -1,7 +1,7 @@
 // Event dispatch through the form's bindings, the stop counter, exit routines
 // and the end of the message loop.
 #include "tests/win/WinTestSupport.h"
-#include "ui/FormCodec.h"
+#include "ui/form/FormCodec.h"
 
 namespace qelvane::wintest {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "runtime/ErrorText.h"
 #include "runtime/Heap.h"
-#include "ui/FormCodec.h"
+#include "ui/form/FormCodec.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace qelvane::wintest {

@@ -10,7 +10,7 @@
 
 #include "vendor/VendorData.h"
 #include "tests/win/WinTestSupport.h"
-#include "ui/FormCodec.h"
+#include "ui/form/FormCodec.h"
 
 namespace qelvane::wintest {
 namespace {

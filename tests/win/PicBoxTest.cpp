@@ -10,8 +10,8 @@
 #include "tests/win/Rendering.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/components/Component.h"
-#include "ui/components/Picture.h"
-#include "ui/components/PictureDraw.h"
+#include "ui/pictures/Picture.h"
+#include "ui/pictures/PictureDraw.h"
 
 namespace qelvane::wintest {
 namespace {

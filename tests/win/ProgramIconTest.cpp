@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/win/WinTestSupport.h"
-#include "ui/ProgramIcon.h"
+#include "ui/window/ProgramIcon.h"
 
 namespace qelvane::wintest {
 namespace {

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "tests/win/WinTestSupport.h"
-#include "ui/Schema.h"
+#include "ui/form/Schema.h"
 #include "ui/components/Component.h"
 
 namespace qelvane::wintest {

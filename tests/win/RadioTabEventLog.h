@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "tests/win/WinTestSupport.h"
-#include "ui/FormCodec.h"
+#include "ui/form/FormCodec.h"
 
 namespace qelvane::wintest {
 

@@ -9,7 +9,7 @@
 
 #include "app/Testing.h"
 #include "base/WinHandles.h"
-#include "ui/components/PictureDraw.h"
+#include "ui/pictures/PictureDraw.h"
 
 namespace qelvane::wintest {
 

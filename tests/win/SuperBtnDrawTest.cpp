@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "tests/win/SuperBtnSupport.h"
-#include "ui/FormCodec.h"
-#include "ui/Schema.h"
-#include "ui/components/Picture.h"
+#include "ui/form/FormCodec.h"
+#include "ui/form/Schema.h"
+#include "ui/pictures/Picture.h"
 #include "ui/components/SuperBtnLayout.h"
 
 namespace qelvane::wintest {

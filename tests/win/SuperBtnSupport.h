@@ -11,6 +11,7 @@
 #include "tests/win/Rendering.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/components/SuperBtn.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace qelvane::wintest {
 
@@ -34,11 +35,7 @@ inline Rendered Render(HWND button, UINT itemState) {
     });
 }
 
-inline POINT CentreOnScreen(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
+using testsupport::CentreOnScreen;
 
 // The pointer over the button, and the move message the button then gets.
 inline void HoverOver(HWND button) {

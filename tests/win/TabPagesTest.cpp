@@ -3,7 +3,7 @@
 // the headerless container.
 #include "tests/win/RadioTabEventLog.h"
 #include "tests/win/Rendering.h"
-#include "ui/Schema.h"
+#include "ui/form/Schema.h"
 
 namespace qelvane::wintest {
 namespace {

@@ -14,10 +14,10 @@
 
 #include "app/Identifiers.h"
 #include "app/Testing.h"
-#include "ui/PropertyNumbers.h"
+#include "ui/form/PropertyNumbers.h"
 #include "runtime/Runtime.h"
 #include "app/StoredForm.h"
-#include "ui/WindowLayer.h"
+#include "ui/window/WindowLayer.h"
 
 namespace qelvane::wintest {
 

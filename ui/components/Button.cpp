@@ -1,6 +1,7 @@
 #include "ui/components/Controls.h"
 
 #include "base/Gbk.h"
+#include "base/Messages.h"
 
 namespace qelvane {
 
@@ -16,7 +17,7 @@ DWORD Button::ButtonStyle() const {
 bool Button::Build(const CreateArgs& args) { return BuildButton(args); }
 
 bool Button::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
-    if (msg != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+    if (msg != WM_COMMAND || message::CommandCode(wParam) != BN_CLICKED) return false;
     Raise(events::kClicked);
     result = 0;
     return true;

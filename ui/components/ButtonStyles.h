@@ -8,10 +8,11 @@
 #include <cstdint>
 
 #include "base/Gbk.h"
+#include "base/Messages.h"
 #include "base/WinHandles.h"
-#include "ui/FormModel.h"
+#include "ui/form/FormModel.h"
 #include "ui/components/Component.h"
-#include "ui/components/PictureDraw.h"
+#include "ui/pictures/PictureDraw.h"
 
 namespace qelvane {
 
@@ -43,9 +44,9 @@ public:
     DWORD Style() const { return icon_ ? BS_ICON : bitmap_ ? BS_BITMAP : 0; }
     void ShowIn(HWND button) const {
         if (icon_)
-            SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_.get()));
+            SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, message::HandleLParam(icon_.get()));
         else if (bitmap_)
-            SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_.get()));
+            SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, message::HandleLParam(bitmap_.get()));
     }
 
 private:

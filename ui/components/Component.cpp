@@ -1,13 +1,14 @@
 #include "ui/components/Component.h"
 
-#include "ui/components/ColourScheme.h"
+#include "ui/system/ColourScheme.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 #include "base/Gbk.h"
-#include "ui/LogFont.h"
+#include "base/Messages.h"
+#include "ui/form/LogFont.h"
 
 namespace qelvane {
 namespace {
@@ -88,33 +89,52 @@ LRESULT Component::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Component::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     ++depth_;
+    const LRESULT result = Dispatch(msg, wParam, lParam);
+    --depth_;
+    return result;
+}
+
+LRESULT Component::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    AccessibleSource* accessible = msg == WM_GETOBJECT ? Accessible() : nullptr;
     if (msg == WM_NCDESTROY) {
         accessible_.Disconnect();
         result = Default(msg, wParam, lParam);
         Detach();
         window_.Forget();
-    } else if (accessible && (result = accessible_.Answer(Hwnd(), wParam, lParam, *accessible)) != 0) {
-        // our object for the client area
-    } else if (OnMessage(msg, wParam, lParam, result)) {
-        // handled by the type
-    } else if (PaintsItself() && msg == WM_ERASEBKGND) {
-        result = 1;  // painted with the rest in WM_PAINT
-    } else if (PaintsItself() && (msg == WM_PAINT || msg == WM_PRINTCLIENT)) {
-        // One paint routine for both; WM_PRINTCLIENT brings its DC in wParam.
-        PAINTSTRUCT ps;
-        HDC dc = msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : BeginPaint(Hwnd(), &ps);
-        Paint(dc);
-        if (msg == WM_PAINT) EndPaint(Hwnd(), &ps);
-    } else {
-        result = Default(msg, wParam, lParam);
-        // Generic focus events of the types that take the focus.
-        if (takesFocus_ && msg == WM_SETFOCUS) Raise(events::kFocusGained);
-        if (takesFocus_ && msg == WM_KILLFOCUS) Raise(events::kFocusLost);
+        return result;
     }
-    --depth_;
+    // Our accessible object for the client area, where the type has one.
+    if (msg == WM_GETOBJECT)
+        if (AccessibleSource* accessible = Accessible();
+            accessible && (result = accessible_.Answer(Hwnd(), wParam, lParam, *accessible)) != 0)
+            return result;
+    if (OnMessage(msg, wParam, lParam, result)) return result;
+    if (PaintsItself()) {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;  // painted with the rest in WM_PAINT
+        case WM_PAINT:
+            PaintNow();
+            return 0;
+        case WM_PRINTCLIENT:
+            Paint(message::Dc(wParam));
+            return 0;
+        default:
+            break;
+        }
+    }
+    result = Default(msg, wParam, lParam);
+    // Generic focus events of the types that take the focus.
+    if (takesFocus_ && msg == WM_SETFOCUS) Raise(events::kFocusGained);
+    if (takesFocus_ && msg == WM_KILLFOCUS) Raise(events::kFocusLost);
     return result;
+}
+
+void Component::PaintNow() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    Paint(dc);
+    EndPaint(Hwnd(), &ps);
 }
 
 bool Component::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
@@ -172,7 +192,7 @@ void Component::ApplyCaption(const Text& caption) { SetWindowTextW(Hwnd(), WideF
 
 void Component::ApplyFont(const Bytes& font) {
     font_ = FontFromBlock(font, host_.Scale());
-    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    SendMessageW(Hwnd(), WM_SETFONT, message::HandleParam(Font()), TRUE);
 }
 
 HFONT Component::Font() const {
@@ -188,13 +208,13 @@ bool ReflectToChild(ComponentHost& host, UINT msg, WPARAM wParam, LPARAM lParam,
     case WM_COMMAND:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        child = reinterpret_cast<HWND>(lParam);
+        child = message::Control(lParam);
         break;
     case WM_NOTIFY:
-        child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        child = message::Notification(lParam).hwndFrom;
         break;
     case WM_DRAWITEM:
-        child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        child = message::DrawItem(lParam).hwndItem;
         break;
     default:
         return false;

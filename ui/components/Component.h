@@ -12,11 +12,11 @@
 
 #include "base/WinHandles.h"
 #include "base/WindowClass.h"
-#include "ui/DisplayScale.h"
-#include "ui/components/Accessible.h"
-#include "ui/FormModel.h"
-#include "ui/Schema.h"
-#include "ui/WindowEvents.h"
+#include "ui/system/DisplayScale.h"
+#include "ui/system/Accessible.h"
+#include "ui/form/FormModel.h"
+#include "ui/form/Schema.h"
+#include "ui/components/WindowEvents.h"
 
 namespace qelvane {
 
@@ -162,6 +162,9 @@ private:
                                          UINT_PTR id, DWORD_PTR refData);
     friend LRESULT CALLBACK OwnerWindowProc<Component>(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The same, inside the depth count: the type's own handling first, then the shared.
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    void PaintNow();  // WM_PAINT
     void Detach();
 
     ComponentHost& host_;

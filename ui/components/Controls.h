@@ -9,7 +9,7 @@
 
 #include "ui/components/ButtonStyles.h"
 #include "ui/components/Component.h"
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 
 namespace qelvane {
 

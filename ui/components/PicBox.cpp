@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/Gbk.h"
-#include "ui/components/ColourScheme.h"
-#include "ui/components/PictureDraw.h"
+#include "ui/system/ColourScheme.h"
+#include "ui/pictures/PictureDraw.h"
 
 namespace qelvane {
 namespace {

@@ -1,8 +1,9 @@
 #include "ui/components/Controls.h"
 
 #include "base/Gbk.h"
+#include "base/Messages.h"
 #include "ui/components/ButtonStyles.h"
-#include "ui/components/ColourScheme.h"
+#include "ui/system/ColourScheme.h"
 
 namespace qelvane {
 
@@ -62,7 +63,7 @@ bool RadioBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
 
 bool RadioBox::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     if (msg == WM_COMMAND) {
-        if (HIWORD(wParam) != BN_CLICKED) return false;
+        if (message::CommandCode(wParam) != BN_CLICKED) return false;
         result = 0;
         if (focusing_) return true;
         // Our rule, not the dialog manager's: only the boxes in view lose their check.
@@ -73,7 +74,7 @@ bool RadioBox::OnReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
     }
     if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return false;
     // The system keeps what we answer even in high contrast: there, the scheme's own pair.
-    HDC dc = reinterpret_cast<HDC>(wParam);
+    HDC dc = message::Dc(wParam);
     const SchemeColours& scheme = CurrentScheme();
     const bool ownBack = back_ && !scheme.highContrast;
     const COLORREF back = ownBack ? ResolveColour(props_.backColor) : static_cast<COLORREF>(scheme.face);

@@ -1,6 +1,7 @@
 // `SuperBtn` (超级按钮): an owner-drawn button with pictures per state, hover tracking, sounds
 // and a tooltip; its face drawn by the painters of its style.
 #include "ui/components/SuperBtn.h"
+#include "ui/components/SuperBtnPainters.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>
@@ -10,11 +11,12 @@
 #include <vector>
 
 #include "base/Gbk.h"
+#include "base/Messages.h"
 #include "base/SystemLibrary.h"
 #include "ui/Testing.h"
-#include "ui/components/ColourScheme.h"
-#include "ui/components/PictureDraw.h"
-#include "ui/components/PictureScale.h"
+#include "ui/system/ColourScheme.h"
+#include "ui/pictures/PictureDraw.h"
+#include "ui/pictures/PictureScale.h"
 
 namespace qelvane {
 namespace {
@@ -43,104 +45,6 @@ void Play(const void* sound, HMODULE module, DWORD flags) {
         play(static_cast<LPCWSTR>(sound), module, flags);
 }
 
-void FillBox(HDC dc, int left, int top, int right, int bottom, int sysColour) {
-    const RECT r{left, top, right, bottom};
-    FillRect(dc, &r, GetSysColorBrush(sysColour));  // system brush, not ours
-}
-
-// A 1-pixel edge: `topLeft` on the top and left lines, `bottomRight` on the others.
-void Edge(HDC dc, const RECT& r, int topLeft, int bottomRight) {
-    FillBox(dc, r.left, r.top, r.right - 1, r.top + 1, topLeft);
-    FillBox(dc, r.left, r.top, r.left + 1, r.bottom - 1, topLeft);
-    FillBox(dc, r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
-    FillBox(dc, r.right - 1, r.top, r.right, r.bottom, bottomRight);
-}
-
-// What a painter needs to know of the button being drawn.
-struct Look {
-    bool lit;  // hot or pressed: the face takes the "in" colours
-    bool pressed;
-    bool hot;
-    bool focused;
-    bool isDefault;
-    bool drawBorder;
-    COLORREF face;
-    DisplayScale scale;
-    bool highContrast;  // lines in the button-text colour, not black
-};
-
-// The brush of the lines the looks draw in black; in high contrast the scheme's button text.
-HBRUSH LineBrush(const Look& look) {
-    return look.highContrast ? GetSysColorBrush(COLOR_BTNTEXT)                  // system brush
-                             : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));  // stock
-}
-
-// A face brush that cannot be made leaves the face as it is: a null brush would fill with
-// whatever the DC holds.
-void FillFace(HDC dc, const RECT& r, const Look& look) {
-    UniqueBrush fill(Make(look.lit ? "image button's hot face" : "image button's face",
-                          [&] { return CreateSolidBrush(look.face); }));
-    if (fill) FillRect(dc, &r, fill.get());
-}
-
-void NoOutline(HDC, RECT&, const Look&) {}
-// 3-D: a black line round the focused or default button, inside which the rest is drawn.
-void BlackOutline(HDC dc, RECT& r, const Look& look) {
-    if (!look.focused && !look.isDefault) return;
-    FrameRect(dc, &r, LineBrush(look));
-    InflateRect(&r, -1, -1);
-}
-
-// XP: the lit face is a rounded box with a black line.
-void RoundFace(HDC dc, const RECT& r, const Look& look) {
-    if (!look.lit) {
-        FillFace(dc, r, look);
-        return;
-    }
-    UniqueBrush fill(Make("image button's hot face", [&] { return CreateSolidBrush(look.face); }));
-    if (!fill) return;
-    ScopedSelect pen(dc, GetStockObject(look.highContrast ? DC_PEN : BLACK_PEN));  // stock
-    if (look.highContrast) SetDCPenColor(dc, GetSysColor(COLOR_BTNTEXT));
-    ScopedSelect brush(dc, fill.get());
-    const int corner = look.scale.ToDevice(8);
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
-}
-
-// Flat: a sunken edge when pressed, a raised one while hot, both only with DrawBorder.
-void FlatEdge(HDC dc, RECT& r, const Look& look) {
-    if (!look.drawBorder) return;
-    if (look.pressed)
-        Edge(dc, r, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
-    else if (look.hot)
-        Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
-}
-// 3-D: a shadow line when pressed, a double raised edge otherwise.
-void RaisedEdge(HDC dc, RECT& r, const Look& look) {
-    if (look.pressed) {
-        FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));  // system brush
-        return;
-    }
-    Edge(dc, r, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW);
-    RECT inner = r;
-    InflateRect(&inner, -1, -1);
-    Edge(dc, inner, COLOR_3DLIGHT, COLOR_BTNSHADOW);
-}
-void NoEdge(HDC, RECT&, const Look&) {}
-
-// How each BtnStyle draws: the outline before the face, the face, the edge over it, and
-// whether the focused button shows a focus rectangle whatever DrawFocus says.
-struct StylePainter {
-    void (*outline)(HDC, RECT&, const Look&);
-    void (*face)(HDC, const RECT&, const Look&);
-    void (*edge)(HDC, RECT&, const Look&);
-    bool alwaysShowsFocus;
-};
-constexpr StylePainter kStylePainters[] = {
-    {&NoOutline, &FillFace, &FlatEdge, false},       // 0 flat
-    {&BlackOutline, &FillFace, &RaisedEdge, true},   // 1 3-D
-    {&NoOutline, &RoundFace, &NoEdge, false},        // 2 XP
-};
-
 }  // namespace
 
 namespace testing {
@@ -148,54 +52,6 @@ void SetSoundHook(SoundHook hook) { soundHook = hook; }
 }  // namespace testing
 
 SuperBtn::~SuperBtn() { StopOwnSound(); }
-
-SuperBtn::Picture SuperBtn::MakePicture(const Bytes& bytes, std::uint32_t transparent, const DisplayScale& scale) {
-    Picture p;
-    if (bytes.empty()) return p;
-    UniqueBitmap image = PictureToBitmap(bytes.data(), bytes.size());
-    BITMAP info{};
-    if (!image || !GetObjectW(image.get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return p;
-    KeyedPixels keyed{info.bmWidth, info.bmHeight, {}, {}};
-    const std::size_t count = static_cast<std::size_t>(keyed.width) * static_cast<std::size_t>(keyed.height);
-    keyed.colours.resize(count);
-    keyed.clear.assign(count, 0);
-    {
-        UniqueDc dc(Make("image button's mask DC", [] { return CreateCompatibleDC(nullptr); }));
-        BITMAPINFO bi = TopDownDib32(keyed.width, keyed.height);
-        if (!dc || GetDIBits(dc.get(), image.get(), 0, static_cast<UINT>(keyed.height), keyed.colours.data(), &bi,
-                             DIB_RGB_COLORS) != keyed.height)
-            return p;
-    }
-    // Pixels read as 0x00RRGGBB; the colour property is 0x00BBGGRR.
-    auto toDib = [](std::uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
-    const std::uint32_t key = transparent == kSystemFaceColour ? keyed.colours[0] & 0xFFFFFF : toDib(transparent);
-    for (std::size_t i = 0; i < count; ++i) {
-        if ((keyed.colours[i] & 0xFFFFFF) != key) continue;
-        keyed.clear[i] = 1;
-        keyed.colours[i] = 0;
-    }
-    // Drawn from the source at the display's scale, so that the picture keeps its place
-    // beside the scaled caption and stays smooth.
-    if (scale.dpi != 96) keyed = ResampleKeyed(keyed, scale.ToDevice(keyed.width), scale.ToDevice(keyed.height));
-    const int w = keyed.width, h = keyed.height;
-    if (w <= 0 || h <= 0) return p;
-
-    const std::size_t stride = (static_cast<std::size_t>(w) + 15) / 16 * 2;  // mono rows are word-aligned
-    std::vector<std::uint8_t> maskBits(stride * static_cast<std::size_t>(h), 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (keyed.clear[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)])
-                maskBits[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) / 8] |=
-                    static_cast<std::uint8_t>(0x80u >> (x % 8));
-    UniqueBitmap keyedImage = BitmapFromPixels(keyed.colours.data(), w, h);
-    UniqueBitmap mask(Make("image button's mask", [&] { return CreateBitmap(w, h, 1, 1, maskBits.data()); }));
-    if (!keyedImage || !mask) return p;
-    p.image = std::move(keyedImage);
-    p.mask = std::move(mask);
-    p.width = w;
-    p.height = h;
-    return p;
-}
 
 bool SuperBtn::Build(const CreateArgs& args) {
     schemeFace_ = CurrentScheme().face;
@@ -208,9 +64,9 @@ bool SuperBtn::Build(const CreateArgs& args) {
         return false;
     const DWORD style = static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE));
     SetWindowLongW(Hwnd(), GWL_STYLE, static_cast<LONG>(OwnerDrawStyle(style)));
-    picOut_ = MakePicture(props_.picOut, props_.transColorOut, Host().Scale());
-    picIn_ = MakePicture(props_.picIn, props_.transColorIn, Host().Scale());
-    picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled, Host().Scale());
+    picOut_ = MakeKeyedBitmap(props_.picOut, props_.transColorOut, Host().Scale());
+    picIn_ = MakeKeyedBitmap(props_.picIn, props_.transColorIn, Host().Scale());
+    picDisabled_ = MakeKeyedBitmap(props_.picDisabled, props_.transColorDisabled, Host().Scale());
     ApplyFont(props_.font);
     UpdateToolTip();
     return true;
@@ -230,11 +86,11 @@ bool SuperBtn::Written(const FieldRow& row, const PropertyValue& old) {
     }
     if (Is(row, &props_.btnStyle) && !TracksHover()) hot_ = false;
     if (Is(row, &props_.picOut) || Is(row, &props_.transColorOut))
-        picOut_ = MakePicture(props_.picOut, props_.transColorOut, Host().Scale());
+        picOut_ = MakeKeyedBitmap(props_.picOut, props_.transColorOut, Host().Scale());
     if (Is(row, &props_.picIn) || Is(row, &props_.transColorIn))
-        picIn_ = MakePicture(props_.picIn, props_.transColorIn, Host().Scale());
+        picIn_ = MakeKeyedBitmap(props_.picIn, props_.transColorIn, Host().Scale());
     if (Is(row, &props_.picDisabled) || Is(row, &props_.transColorDisabled))
-        picDisabled_ = MakePicture(props_.picDisabled, props_.transColorDisabled, Host().Scale());
+        picDisabled_ = MakeKeyedBitmap(props_.picDisabled, props_.transColorDisabled, Host().Scale());
     Repaint();
     return false;
 }
@@ -272,7 +128,7 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
     state.hot = hot_ && TracksHover();
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
     const bool lit = state.hot || state.pressed;
-    const Look look{lit,
+    const superbtn::Look look{lit,
                     state.pressed,
                     state.hot,
                     focused,
@@ -281,9 +137,7 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
                     lit ? colours.bkIn : focused ? colours.bkFocus : colours.bkOut,
                     Host().Scale(),
                     scheme.highContrast};
-    // A style outside the table (a block may hold one) draws flat.
-    const bool known = props_.btnStyle >= 0 && props_.btnStyle < static_cast<int>(std::size(kStylePainters));
-    const StylePainter& painter = kStylePainters[known ? props_.btnStyle : 0];
+    const superbtn::StylePainter& painter = superbtn::PainterFor(props_.btnStyle);
 
     HDC dc = item.hDC;
     const int savedDc = SaveDC(dc);
@@ -302,7 +156,7 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
         DrawCaption(dc, caption, state, scheme.highContrast);
     }
     // In high contrast every button shows where it ends, over a picture that fills it too.
-    if (scheme.highContrast) FrameRect(dc, &item.rcItem, LineBrush(look));
+    if (scheme.highContrast) FrameRect(dc, &item.rcItem, superbtn::LineBrush(look));
     // The focus shows wherever the system shows focus cues (as after a Tab), or always where
     // the look asks for it.
     const bool cues = (item.itemState & ODS_NOFOCUSRECT) == 0;
@@ -312,7 +166,7 @@ void SuperBtn::Draw(const DRAWITEMSTRUCT& item) {
         InflateRect(&f, -inset, -inset);
         // A dotted XOR line can vanish on a contrast theme's colours: a line of button text there.
         if (scheme.highContrast)
-            FrameRect(dc, &f, LineBrush(look));
+            FrameRect(dc, &f, superbtn::LineBrush(look));
         else
             DrawFocusRect(dc, &f);
     }
@@ -323,7 +177,7 @@ void SuperBtn::DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState
     const auto slot = superbtn::ChoosePicture(state, static_cast<bool>(picOut_), static_cast<bool>(picIn_),
                                               static_cast<bool>(picDisabled_));
     if (!slot) return;
-    const Picture& pic = *slot == superbtn::PictureSlot::Out ? picOut_
+    const KeyedBitmap& pic = *slot == superbtn::PictureSlot::Out ? picOut_
                          : *slot == superbtn::PictureSlot::In ? picIn_
                                                               : picDisabled_;
     RECT client;
@@ -339,27 +193,8 @@ void SuperBtn::DrawPicture(HDC dc, const RECT& item, const superbtn::ButtonState
         place.y += o.dy;
     }
 
-    if (state.disabled && !picDisabled_) {
-        // No picture of its own for the disabled state: the normal one, greyed and embossed.
-        DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(pic.image.get()), 0, place.x, place.y, pic.width,
-                   pic.height, DST_BITMAP | DSS_DISABLED);
-        return;
-    }
-    UniqueDc memory(Make("image button's picture DC", [&] { return CreateCompatibleDC(dc); }));
-    if (!memory) return;
-    // The mask ANDed (1 keeps the button, 0 clears), then the picture ORed over it.
-    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-    const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
-    {
-        ScopedSelect mask(memory.get(), pic.mask.get());
-        BitBlt(dc, place.x, place.y, pic.width, pic.height, memory.get(), 0, 0, SRCAND);
-    }
-    {
-        ScopedSelect image(memory.get(), pic.image.get());
-        BitBlt(dc, place.x, place.y, pic.width, pic.height, memory.get(), 0, 0, SRCPAINT);
-    }
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBack);
+    // No picture of its own for the disabled state: the normal one, greyed and embossed.
+    DrawKeyedBitmap(dc, pic, place.x, place.y, state.disabled && !picDisabled_);
 }
 
 void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state, bool highContrast) {
@@ -367,26 +202,7 @@ void SuperBtn::DrawCaption(HDC dc, RECT c, const superbtn::ButtonState& state, b
         const superbtn::Offset o = superbtn::PressOffset(props_.pressStyle, Host().Scale());
         OffsetRect(&c, o.dx, o.dy);
     }
-    const std::wstring text = WideFromGbk(props_.caption);
-    const int n = static_cast<int>(text.size());
-    RECT measured = c;
-    DrawTextW(dc, text.c_str(), n, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-    const int mw = measured.right - measured.left, mh = measured.bottom - measured.top;
-    RECT t;
-    t.left = c.left + superbtn::Centred(c.right - c.left, mw);
-    t.top = c.top + superbtn::Centred(c.bottom - c.top, mh);
-    t.right = t.left + mw;
-    t.bottom = t.top + mh;
-    if (state.disabled && highContrast) {
-        SetTextColor(dc, CurrentScheme().grayText);
-    } else if (state.disabled) {
-        RECT lit = t;
-        OffsetRect(&lit, 1, 1);
-        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextW(dc, text.c_str(), n, &lit, DT_WORDBREAK | DT_CENTER);
-        SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    }
-    DrawTextW(dc, text.c_str(), n, &t, DT_WORDBREAK | DT_CENTER);
+    superbtn::DrawCaptionText(dc, c, WideFromGbk(props_.caption), state.disabled, highContrast);
 }
 
 void SuperBtn::TrackMouse() {
@@ -446,7 +262,7 @@ void SuperBtn::UpdateToolTip() {
             ti.cbSize = sizeof ti;
             ti.hwnd = Hwnd();
             ti.uId = kToolId;
-            SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+            SendMessageW(toolTip_.get(), TTM_DELTOOLW, 0, message::PointerParam(&ti));
             toolAdded_ = false;
         }
         return;
@@ -461,9 +277,9 @@ void SuperBtn::UpdateToolTip() {
     GetClientRect(Hwnd(), &ti.rect);
     ti.lpszText = text.data();
     if (!toolAdded_)
-        toolAdded_ = SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
+        toolAdded_ = SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, message::PointerParam(&ti)) != 0;
     else
-        SendMessageW(toolTip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+        SendMessageW(toolTip_.get(), TTM_UPDATETIPTEXTW, 0, message::PointerParam(&ti));
     SendMessageW(toolTip_.get(), TTM_ACTIVATE, TRUE, 0);
 }
 
@@ -471,9 +287,8 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
     if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
         if (toolTip_) {
             MSG m{Hwnd(), msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
-            const DWORD pos = GetMessagePos();
-            m.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-            SendMessageW(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+            m.pt = message::PackedPoint(GetMessagePos());
+            SendMessageW(toolTip_.get(), TTM_RELAYEVENT, 0, message::PointerParam(&m));
         }
     }
     switch (msg) {
@@ -519,7 +334,7 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
             ti.hwnd = Hwnd();
             ti.uId = kToolId;
             GetClientRect(Hwnd(), &ti.rect);
-            SendMessageW(toolTip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+            SendMessageW(toolTip_.get(), TTM_NEWTOOLRECTW, 0, message::PointerParam(&ti));
         }
         return false;
     case WM_DESTROY:
@@ -533,8 +348,8 @@ bool SuperBtn::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         return true;
     case BM_SETSTYLE:
         // Keep owner drawing whatever kind is asked for.
-        kind_ = static_cast<DWORD>(wParam) & kButtonKindMask;
-        result = Default(msg, OwnerDrawStyle(static_cast<DWORD>(wParam)), lParam);
+        kind_ = message::ButtonStyle(wParam) & kButtonKindMask;
+        result = Default(msg, message::FromButtonStyle(OwnerDrawStyle(message::ButtonStyle(wParam))), lParam);
         return true;
     case BM_SETCHECK:
         if (!CheckBoxMode()) return false;
@@ -592,14 +407,14 @@ bool SuperBtn::AccDoDefaultAction() {
 bool SuperBtn::OnReflected(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case WM_DRAWITEM:
-        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        Draw(message::DrawItem(lParam));
         result = TRUE;
         return true;
     case WM_CTLCOLORBTN:
         result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));  // stock, not ours: we paint the face
         return true;
     case WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED) return false;
+        if (message::CommandCode(wParam) != BN_CLICKED) return false;
         result = 0;
         Clicked();
         return true;

@@ -4,6 +4,7 @@
 
 #include "ui/components/Component.h"
 #include "ui/components/SuperBtnLayout.h"
+#include "ui/pictures/KeyedBitmap.h"
 
 namespace qelvane {
 
@@ -32,17 +33,6 @@ protected:
     bool Written(const FieldRow& row, const PropertyValue& old) override;
 
 private:
-    // A picture made ready for drawing: the bitmap with its transparent pixels
-    // turned black, and the mask that is 1 where they were.
-    struct Picture {
-        UniqueBitmap image;
-        UniqueBitmap mask;
-        int width = 0;
-        int height = 0;
-        explicit operator bool() const { return static_cast<bool>(image); }
-    };
-    static Picture MakePicture(const Bytes& bytes, std::uint32_t transparent, const DisplayScale& scale);
-
     // A push button to a screen reader, named by its caption or else its tooltip.
     long AccRole() const override;
     std::wstring AccName() const override;
@@ -71,7 +61,7 @@ private:
     void UpdateToolTip();
     void EnsureToolTip();
 
-    Picture picOut_, picIn_, picDisabled_;
+    KeyedBitmap picOut_, picIn_, picDisabled_;
     UniqueWindow toolTip_;
     bool toolAdded_ = false;
     bool hot_ = false;

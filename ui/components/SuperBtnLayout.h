@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/DisplayScale.h"
+#include "ui/system/DisplayScale.h"
 
 namespace qelvane::superbtn {
 

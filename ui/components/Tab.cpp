@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "base/Gbk.h"
+#include "base/Messages.h"
 
 namespace qelvane {
 namespace {
@@ -39,7 +40,7 @@ void Tab::Paint(HDC dc) {
     MapWindowPoints(Hwnd(), parent, &origin, 1);
     POINT old;
     SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(parent, WM_ERASEBKGND, message::HandleParam(dc), 0);
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
@@ -59,10 +60,10 @@ bool Tab::Build(const CreateArgs& args) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text.data();
-        SendMessageW(Hwnd(), TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(Hwnd(), TCM_INSERTITEMW, i, message::PointerParam(&item));
     }
     props_.currentPage = ClampedPage(props_.currentPage);
-    SendMessageW(Hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(props_.currentPage), 0);
+    SendMessageW(Hwnd(), TCM_SETCURSEL, message::IndexParam(props_.currentPage), 0);
     return true;
 }
 
@@ -102,7 +103,7 @@ bool Tab::Written(const FieldRow& row, const PropertyValue&) {
     if (Is(row, &props_.currentPage)) {
         props_.currentPage = ClampedPage(props_.currentPage);
         // TCM_SETCURSEL sends no selection notices: the page events stay silent.
-        if (!headerless_) SendMessageW(Hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(props_.currentPage), 0);
+        if (!headerless_) SendMessageW(Hwnd(), TCM_SETCURSEL, message::IndexParam(props_.currentPage), 0);
         Host().SyncPage(Id(), props_.currentPage, props_.hideHeader == 0);
     } else if (Is(row, &props_.font)) {
         if (!headerless_) ApplyFont(props_.font);
@@ -122,7 +123,7 @@ bool Tab::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             result = 0;
             return true;
         case WM_PRINTCLIENT:
-            if (!PrintFromCache(reinterpret_cast<HDC>(wParam))) return false;
+            if (!PrintFromCache(message::Dc(wParam))) return false;
             result = 0;
             return true;
         case WM_SIZE:
@@ -158,7 +159,7 @@ bool Tab::PaintThroughCache() {
     if (!memory) {
         // Straight to the screen, as the control would.
         paintedWhole_ = false;
-        DefSubclassProc(Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        DefSubclassProc(Hwnd(), WM_PRINTCLIENT, message::HandleParam(dc), PRF_CLIENT | PRF_ERASEBKGND);
         EndPaint(Hwnd(), &ps);
         return true;
     }
@@ -169,8 +170,8 @@ bool Tab::PaintThroughCache() {
         IntersectClipRect(memory.get(), area.left, area.top, area.right, area.bottom);
         // Erased first, as BeginPaint would have it: the control leaves what lies beside its
         // headers to its background.
-        DefSubclassProc(Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
-        DefSubclassProc(Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT | PRF_ERASEBKGND);
+        DefSubclassProc(Hwnd(), WM_ERASEBKGND, message::HandleParam(memory.get()), 0);
+        DefSubclassProc(Hwnd(), WM_PRINTCLIENT, message::HandleParam(memory.get()), PRF_CLIENT | PRF_ERASEBKGND);
         RestoreDC(memory.get(), saved);
         BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
                memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
@@ -197,7 +198,7 @@ bool Tab::PrintFromCache(HDC dc) {
 
 bool Tab::OnReflected(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
     if (msg != WM_NOTIFY) return false;
-    const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
+    const NMHDR* hdr = &message::Notification(lParam);
     if (hdr->code == NM_CLICK) {
         Raise(events::kClicked);
         result = 0;

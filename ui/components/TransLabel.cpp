@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/Gbk.h"
-#include "ui/components/ColourScheme.h"
+#include "ui/system/ColourScheme.h"
 
 namespace qelvane {
 namespace {

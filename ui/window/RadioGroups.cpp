@@ -1,8 +1,8 @@
-#include "ui/RadioGroups.h"
+#include "ui/window/RadioGroups.h"
 
 #include <algorithm>
 
-#include "ui/FocusOrder.h"
+#include "ui/window/FocusOrder.h"
 
 namespace qelvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/ProgramIcon.h"
+#include "ui/window/ProgramIcon.h"
 
 namespace qelvane {
 namespace {

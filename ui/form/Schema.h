@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/FormModel.h"
+#include "ui/form/FormModel.h"
 
 namespace qelvane {
 

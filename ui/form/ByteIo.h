@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "ui/FormModel.h"
+#include "ui/form/FormModel.h"
 
 namespace qelvane {
 

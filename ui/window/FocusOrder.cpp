@@ -1,4 +1,4 @@
-#include "ui/FocusOrder.h"
+#include "ui/window/FocusOrder.h"
 
 #include <algorithm>
 #include <numeric>

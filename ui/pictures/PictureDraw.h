@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "base/WinHandles.h"
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 
 namespace qelvane {
 

@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "ui/Schema.h"
+#include "ui/form/Schema.h"
 
 namespace qelvane {
 

@@ -1,15 +1,15 @@
 // The schemas of the component types and of the properties every component shares, and the
 // one reader and writer that every row goes through: in property blocks, and as property values.
-#include "ui/Schema.h"
+#include "ui/form/Schema.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <type_traits>
 
-#include "ui/ByteIo.h"
-#include "ui/SchemaRows.h"
-#include "ui/PropertyNumbers.h"
+#include "ui/form/ByteIo.h"
+#include "ui/form/SchemaRows.h"
+#include "ui/form/PropertyNumbers.h"
 
 namespace qelvane {
 namespace {

@@ -1,12 +1,12 @@
-#include "ui/FormCodec.h"
+#include "ui/form/FormCodec.h"
 
 #include <algorithm>
 #include <limits>
 #include <map>
 #include <set>
 
-#include "ui/ByteIo.h"
-#include "ui/Schema.h"
+#include "ui/form/ByteIo.h"
+#include "ui/form/Schema.h"
 
 namespace qelvane {
 namespace {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "base/WinHandles.h"
-#include "ui/FocusOrder.h"
-#include "ui/RadioGroups.h"
-#include "ui/FormModel.h"
+#include "ui/window/FocusOrder.h"
+#include "ui/window/RadioGroups.h"
+#include "ui/form/FormModel.h"
 #include "ui/components/Component.h"
 
 namespace qelvane {
@@ -53,23 +53,18 @@ public:
     // The record of a component, or of the window itself for 0 and its own identifier.
     const ComponentEntry* Record(std::uint32_t componentId) override;
 
-    // Property access by number: 0-7 are common to every component (and the
-    // window itself, component 0), from 8 on the type's own.
+    // Property access by number (WindowProperties.cpp): 0-7 are common to every component and
+    // to the window itself, from 8 on the type's own. Values travel in the routines' 64-bit
+    // slot: a number or truth, or a pointer to a text or a byte block.
     enum class Access {
         Done,
         NoProperty,      // no such component or number: nothing happens
         NoNativeWindow,  // the component's native window is gone
     };
-    struct Property {
-        Access status = Access::NoProperty;
-        ValueType type = ValueType::Integer;
-        PropertyValue value;  // for reads
-    };
-    // The value type a property has, so that a caller can decode a value for it.
-    Property Describe(std::uint32_t componentId, std::int32_t number);
-    Property Get(std::uint32_t componentId, std::int32_t number);
-    // Clamps choices, applies, and re-creates the component where the type asks for it.
-    Access Set(std::uint32_t componentId, std::int32_t number, PropertyValue value);
+    // A text or block read points into storage that the next read of one replaces.
+    Access ReadSlot(std::uint32_t componentId, std::int32_t number, std::uint64_t& slot);
+    // Clamps choices, applies, and re-creates the component where its row asks for it.
+    Access WriteSlot(std::uint32_t componentId, std::int32_t number, std::uint64_t slot);
 
     // Keyboard handling before the focused control sees the key.
     bool PreTranslate(const MSG& msg);
@@ -95,11 +90,18 @@ public:
 
 private:
     FormWindow(const WindowTemplate& form, WindowEvents& events);
-    // The common properties, over the record of the component or of the window itself.
-    PropertyValue ReadCommon(std::uint32_t componentId, const FieldRow& row);
-    void WriteCommon(std::uint32_t componentId, const FieldRow& row, const PropertyValue& value);
-    // The native window of a component or of the window itself (null while it has none), and its record.
-    HWND NativeOf(std::uint32_t componentId, ComponentEntry*& entry);
+    // What a (component, number) pair names, resolved once per access.
+    struct PropertyTarget {
+        Access status = Access::NoProperty;
+        const FieldRow* row = nullptr;
+        bool common = false;              // 0-7, over the record
+        ComponentEntry* entry = nullptr;  // the record (null for a component the window lacks)
+        HWND hwnd = nullptr;              // its native window, while it stands
+        ComponentSlot* slot = nullptr;    // null for the window itself
+    };
+    PropertyTarget Resolve(std::uint32_t componentId, std::int32_t number);
+    PropertyValue ReadCommon(const PropertyTarget& t);
+    void WriteCommon(const PropertyTarget& t, const PropertyValue& value);
     // Its rectangle counted from its parent's client area, in pixels and in form units.
     static RECT RectInParent(HWND hwnd);
     DisplayScale::Box FormRectOf(HWND hwnd) const;

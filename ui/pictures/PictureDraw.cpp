@@ -1,4 +1,4 @@
-#include "ui/components/PictureDraw.h"
+#include "ui/pictures/PictureDraw.h"
 
 namespace qelvane {
 namespace {

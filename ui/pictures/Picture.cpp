@@ -1,4 +1,4 @@
-#include "ui/components/Picture.h"
+#include "ui/pictures/Picture.h"
 
 #include <algorithm>
 #include <csetjmp>

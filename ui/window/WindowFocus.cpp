@@ -3,7 +3,7 @@
 // container's page in front with its components shown and the rest hidden.
 #include <algorithm>
 
-#include "ui/WindowLayer.h"
+#include "ui/window/WindowLayer.h"
 
 namespace qelvane {
 

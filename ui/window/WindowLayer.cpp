@@ -1,15 +1,16 @@
 // The window layer's building: a program window and its components from the decoded template,
 // stacked and placed on their containers; opening it; re-creating a component whose settings
 // ask for it; closing; and the window's own messages.
-#include "ui/WindowLayer.h"
+#include "ui/window/WindowLayer.h"
 
 #include <algorithm>
 #include <array>
 
 #include "base/Gbk.h"
-#include "ui/ProgramIcon.h"
+#include "base/Messages.h"
+#include "ui/window/ProgramIcon.h"
 #include "ui/Testing.h"
-#include "ui/components/ColourScheme.h"
+#include "ui/system/ColourScheme.h"
 
 namespace qelvane {
 namespace {
@@ -40,8 +41,8 @@ constexpr FrameStyle kFrames[] = {
 // the window never destroys them.
 void ShowProgramIcon(HWND hwnd) {
     const ProgramIcons icons = LoadProgramIcon();
-    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.largeIcon));
-    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.smallIcon));
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, message::HandleLParam(icons.largeIcon));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, message::HandleLParam(icons.smallIcon));
 }
 
 
@@ -68,8 +69,6 @@ int MonitorDpi(HWND hwnd) {
     static const auto get = UserFunction<GetDpiForWindowFunction>("GetDpiForWindow");
     return get && hwnd ? static_cast<int>(get(hwnd)) : 0;
 }
-
-constexpr UINT kMsgDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 on
 
 }  // namespace
 
@@ -166,7 +165,7 @@ bool FormWindow::CreateNativeWindow() {
         return false;
     }
     window_.reset(hwnd);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);  // stock
+    SendMessageW(hwnd, WM_SETFONT, message::HandleParam(GetStockObject(DEFAULT_GUI_FONT)), FALSE);  // stock
     // No icon is made from the window's own icon setting, so it shows the program's.
     ShowProgramIcon(hwnd);
     if (!props_.movable) {
@@ -285,7 +284,7 @@ void FormWindow::Recreate(std::uint32_t componentId) {
     if (!slot || !slot->object) return;
     if (slot->object->Busy()) {
         // Inside its own message: rebuild once that has returned.
-        PostMessageW(window_.get(), kMsgRecreate, componentId, 0);
+        PostMessageW(window_.get(), kMsgRecreate, message::FromComponentId(componentId), 0);
         return;
     }
     RecreateNow(static_cast<std::size_t>(slot - slots_.data()));
@@ -389,14 +388,14 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         Close();
         return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
+        if (message::ActivationOf(wParam).inactive) {
             SaveFocus();
             // Nothing stays pressed or hot in a window the user has left.
             for (ComponentSlot& slot : slots_)
                 if (HWND h = slot.object ? slot.object->Hwnd() : nullptr) SendMessageW(h, WM_CANCELMODE, 0, 0);
             break;
         }
-        if (HIWORD(wParam)) break;  // activated while minimised: no focus to give
+        if (message::ActivationOf(wParam).minimised) break;  // no focus to give
         if (FocusedIndex() >= 0)
             SaveFocus();  // still on a component: leave it there
         else
@@ -404,17 +403,19 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSCOMMAND:
         // Minimising keeps the window active, so no deactivation would save the focus.
-        if ((wParam & 0xFFF0) == SC_MINIMIZE) SaveFocus();
+        if (message::SystemCommand(wParam) == SC_MINIMIZE) SaveFocus();
         break;
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) SaveFocus();
         break;
-    case kMsgDpiChanged:
+    case message::kDpiChanged: {
         // Moved to a monitor of another scale: the system suggests where the window goes.
-        Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        const message::DpiChange change = message::DpiChangeOf(wParam, lParam);
+        Rescale(change.dpi, change.suggested);
         return 0;
+    }
     case kMsgRecreate:
-        if (ComponentSlot* slot = Slot(static_cast<std::uint32_t>(wParam)); slot && slot->object)
+        if (ComponentSlot* slot = Slot(message::ComponentId(wParam)); slot && slot->object)
             RecreateNow(static_cast<std::size_t>(slot - slots_.data()));
         return 0;
     case WM_SETTINGCHANGE:

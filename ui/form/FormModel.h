@@ -52,7 +52,7 @@ inline constexpr std::int32_t kWindowClosing = 1;
 }  // namespace events
 
 // ---- Type settings (the property blocks), defaults as a fresh component has them ----
-// How each field is stored, numbered and applied is in its type's schema (ui/Schema.cpp).
+// How each field is stored, numbered and applied is in its type's schema (ui/form/Schema.cpp).
 
 struct WindowProps {
     static constexpr TypeCode kCode = TypeCode::Window;
@@ -214,6 +214,8 @@ struct ComponentEntry {
 };
 
 inline constexpr std::uint32_t kOwnRecordId = 0x06010000u;
+// Whether an identifier names the window itself (0 or its own record's) rather than a component.
+inline constexpr bool NamesWindowItself(std::uint32_t id) { return id == 0 || id == kOwnRecordId; }
 
 // The kind of an identifier is in its bits 24-27.
 inline constexpr std::uint32_t kKindMask = 0x0F000000u;

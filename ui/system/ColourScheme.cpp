@@ -1,4 +1,4 @@
-#include "ui/components/ColourScheme.h"
+#include "ui/system/ColourScheme.h"
 
 #include <windows.h>
 

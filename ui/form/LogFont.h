@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "ui/ByteIo.h"
+#include "ui/form/ByteIo.h"
 
 namespace qelvane {
 

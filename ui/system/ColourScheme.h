@@ -2,7 +2,7 @@
 // window hears that the scheme changed.
 #pragma once
 
-#include "ui/ColourContrast.h"
+#include "ui/system/ColourContrast.h"
 
 namespace qelvane {
 

@@ -1,7 +1,8 @@
-#include "ui/components/Accessible.h"
+#include "ui/system/Accessible.h"
 
 #include <oleacc.h>
 
+#include "base/Messages.h"
 #include "base/SystemLibrary.h"
 #include "ui/Testing.h"
 
@@ -199,7 +200,7 @@ private:
 };
 
 LRESULT AccessibleAnswer::Answer(HWND hwnd, WPARAM wParam, LPARAM lParam, AccessibleSource& source) {
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
+    if (message::ObjectId(lParam) != OBJID_CLIENT) return 0;
     if (!object_) {
         IAccessible* system = nullptr;
         if (FAILED(StdObject(hwnd, &system)) || !system) return 0;

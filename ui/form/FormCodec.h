@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/FormModel.h"
+#include "ui/form/FormModel.h"
 
 namespace qelvane {
 

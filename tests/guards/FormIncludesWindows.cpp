@@ -1,0 +1,4 @@
+// Must not compile: code of the form model including windows.h.
+#include "ui/form/FormModel.h"
+
+#include <windows.h>
