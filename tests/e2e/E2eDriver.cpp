@@ -148,6 +148,10 @@ WaitResult WaitForWindow(DWORD pid, bool wantDialog, Ms timeout, HANDLE process)
         for (HWND hwnd : VisibleTopLevelWindows(pid)) {
             const bool isDialog = ClassName(hwnd) == L"#32770";
             if (isDialog == wantDialog) {
+                // The window is shown before start-up has ended: the first page is brought to the
+                // front after that, and the focus moves there and back. A message sent to the
+                // window is handled only once its thread is back in its loop.
+                SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, std::max<Ms>(deadline.Left(), 1), nullptr);
                 result.window = hwnd;
                 return result;
             }

@@ -27,6 +27,7 @@ class Deadline {
 public:
     explicit Deadline(Ms timeout) : end_(GetTickCount64() + timeout) {}
     bool Passed() const { return GetTickCount64() >= end_; }
+    Ms Left() const { return Passed() ? 0 : static_cast<Ms>(end_ - GetTickCount64()); }
 
 private:
     ULONGLONG end_;
