@@ -256,12 +256,6 @@ void FormWindow::Open() {
     if (self_.visible) UpdateWindow(window_.get());
 }
 
-ComponentSlot* FormWindow::Slot(std::uint32_t componentId) {
-    for (ComponentSlot& s : slots_)
-        if (s.entry.id == componentId) return &s;
-    return nullptr;
-}
-
 int FormWindow::IndexOf(HWND hwnd) const {
     if (!hwnd) return -1;
     for (std::size_t i = 0; i < slots_.size(); ++i)

@@ -88,6 +88,13 @@ void FormWindow::SetBox(ComponentEntry& e, const DisplayScale::Box& b) {
     e.height = b.height;
 }
 
+// The lookups by identifier, here beside the property access that makes most of them.
+ComponentSlot* FormWindow::Slot(std::uint32_t componentId) {
+    for (ComponentSlot& s : slots_)
+        if (s.entry.id == componentId) return &s;
+    return nullptr;
+}
+
 const ComponentEntry* FormWindow::Record(std::uint32_t componentId) {
     if (NamesWindowItself(componentId)) return &self_;
     ComponentSlot* slot = Slot(componentId);
