@@ -78,9 +78,10 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    // COM may count references from its own threads (a client that goes away, say).
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
     ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
+        const ULONG left = static_cast<ULONG>(InterlockedDecrement(&references_));
         if (left == 0) {
             if (system_) system_->Release();
             --liveObjects;
@@ -194,7 +195,7 @@ public:
 private:
     ~AccessibleObject() = default;
 
-    ULONG references_ = 1;
+    LONG references_ = 1;
     IAccessible* system_;
     AccessibleSource* source_;
 };
