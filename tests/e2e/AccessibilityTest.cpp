@@ -4,6 +4,8 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "tests/e2e/LinkRecording.h"
@@ -69,6 +71,42 @@ bool SystemHasLiveRegions() {
     return VerifyVersionInfoW(&want, VER_MAJORVERSION | VER_MINORVERSION, mask) != FALSE;
 }
 
+// A call into another process's object waits for as long as that process lives, and a bit
+// beyond: if the program ends during a case, this ends the test process at once, saying so,
+// rather than leaving it to wait out its time limit.
+class ProgramDeathWatch {
+public:
+    explicit ProgramDeathWatch(HANDLE program) : program_(program), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        thread_ = CreateThread(nullptr, 0, &ProgramDeathWatch::Watch, this, 0, nullptr);
+    }
+    ~ProgramDeathWatch() {
+        SetEvent(stop_);
+        if (thread_) {
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+        CloseHandle(stop_);
+    }
+    ProgramDeathWatch(const ProgramDeathWatch&) = delete;
+    ProgramDeathWatch& operator=(const ProgramDeathWatch&) = delete;
+
+private:
+    static DWORD WINAPI Watch(void* self) {
+        auto* watch = static_cast<ProgramDeathWatch*>(self);
+        HANDLE both[2] = {watch->stop_, watch->program_};
+        if (WaitForMultipleObjects(2, both, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
+        DWORD code = 0;
+        GetExitCodeProcess(watch->program_, &code);
+        std::printf("the program ended in the middle of the case, exit code 0x%08lx\n", code);
+        std::fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 3);
+        return 0;
+    }
+    HANDLE program_;
+    HANDLE stop_;
+    HANDLE thread_ = nullptr;
+};
+
 class ScreenReaderTest : public RecordedLinksTest {
 protected:
     static void SetUpTestSuite() { CoInitialize(nullptr); }
@@ -77,6 +115,11 @@ protected:
         ASSERT_NO_FATAL_FAILURE(RecordedLinksTest::SetUp());
         qr_ = FindChild(window_, L"Qelvane.PicBox");
         ASSERT_NE(qr_, nullptr);
+        watch_ = std::make_unique<ProgramDeathWatch>(program_->Handle());
+    }
+    void TearDown() override {
+        watch_.reset();  // the program is ended on purpose from here on
+        RecordedLinksTest::TearDown();
     }
 
     // The accessible object of the window's client area, as a screen reader gets it.
@@ -101,6 +144,7 @@ protected:
     }
 
     HWND qr_ = nullptr;
+    std::unique_ptr<ProgramDeathWatch> watch_;
 };
 
 TEST_F(ScreenReaderTest, OurComponentsSayTheirNameRoleAndState) {
