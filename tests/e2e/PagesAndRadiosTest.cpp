@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/PriceWindow.h"
 
 namespace e2e {
 namespace {
@@ -25,40 +25,14 @@ const std::array<std::array<const wchar_t*, 4>, 3> kBoxCaptions{{
     {L"朋友圈转发：", L"微信留言：", L"留言点赞：", L"转发|收藏|原文阅读："},
 }};
 
-struct Found {
-    std::vector<std::pair<HWND, std::wstring>> all;  // every descendant with its text
-};
-
-BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
-    reinterpret_cast<Found*>(param)->all.emplace_back(hwnd, WindowText(hwnd));
-    return TRUE;
-}
-
-bool WaitUntil(const std::function<bool()>& done, Ms timeout = kStepTimeout) {
-    const Deadline deadline(timeout);
-    while (!done()) {
-        if (deadline.Passed()) return done();
-        Sleep(kPollMs);
-    }
-    return true;
-}
-
-DWORD_PTR Query(HWND hwnd, UINT msg, WPARAM wParam = 0) {
-    DWORD_PTR result = static_cast<DWORD_PTR>(-2);
-    SendMessageTimeoutW(hwnd, msg, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
-    return result;
-}
-
-
 class PagesAndRadiosTest : public ProgramWindowTest {
 protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(OpenProgram());
         ASSERT_NE(FocusOf(window_), nullptr);
 
-        Found found;
-        EnumChildWindows(window_, &CollectChild, reinterpret_cast<LPARAM>(&found));
-        for (auto& [hwnd, text] : found.all) {
+        for (HWND hwnd : ChildWindows(window_)) {
+            const std::wstring text = WindowText(hwnd);
             if (ClassName(hwnd) == L"SysTabControl32") tab_ = hwnd;
             if (text == L"获取最新价格") button_ = hwnd;
             if (text.rfind(L"价格：", 0) == 0) label_ = hwnd;
@@ -75,7 +49,7 @@ protected:
     void TearDown() override { ParkPointer(); }
 
     HWND Box(int number) const { return boxes_[(number - 1) / 4][(number - 1) % 4]; }
-    bool Checked(int number) const { return Query(Box(number), BM_GETCHECK) == BST_CHECKED; }
+    bool Checked(int number) const { return SendTo(Box(number), BM_GETCHECK) == BST_CHECKED; }
     // Numbers (1..12) of the checked boxes.
     std::vector<int> CheckedBoxes() const {
         std::vector<int> out;
@@ -84,54 +58,19 @@ protected:
         return out;
     }
     bool WaitChecked(std::vector<int> want) const {
-        return WaitUntil([&] { return CheckedBoxes() == want; });
+        return WaitFor([&] { return CheckedBoxes() == want; });
     }
     bool WaitFocus(HWND want) const {
-        return WaitUntil([&] { return FocusOf(window_) == want; });
+        return WaitFor([&] { return FocusOf(window_) == want; });
     }
-    std::int64_t Page() const { return static_cast<LONG_PTR>(Query(tab_, TCM_GETCURSEL)); }
+    std::int64_t Page() const { return SendTo(tab_, TCM_GETCURSEL); }
 
-    // The header's rectangle on the screen. The program's tab control cannot
-    // write into memory of ours, so a twin with the same size, font and captions
-    // is measured here and its rectangles placed over the real one.
-    std::optional<RECT> HeaderRect(int page) const {
-        // Loading the library registers its window classes.
-        static const HMODULE commonControls = LoadLibraryW(L"comctl32.dll");
-        if (!commonControls) return std::nullopt;
-        RECT outer;
-        GetWindowRect(tab_, &outer);
-        HWND host = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, -2000, -2000, 600, 400, nullptr,
-                                    nullptr, GetModuleHandleW(nullptr), nullptr);
-        HWND twin = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, outer.right - outer.left,
-                                    outer.bottom - outer.top, host, nullptr, GetModuleHandleW(nullptr), nullptr);
-        std::optional<RECT> out;
-        if (twin) {
-            SendMessageW(twin, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-            for (int i = 0; i < 3; ++i) {
-                std::wstring caption = WindowTextOfHeader(i);
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = caption.data();
-                SendMessageW(twin, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-            }
-            RECT r{};
-            if (SendMessageW(twin, TCM_GETITEMRECT, page, reinterpret_cast<LPARAM>(&r)) && r.right > r.left) {
-                MapWindowPoints(tab_, nullptr, reinterpret_cast<POINT*>(&r), 2);
-                out = r;
-            }
-        }
-        DestroyWindow(host);
-        return out;
-    }
-    static std::wstring WindowTextOfHeader(int page) {
-        const wchar_t* captions[] = {L"微信阅读粉丝", L"微信投票", L"公众号推广"};
-        return captions[page];
-    }
+    std::optional<RECT> HeaderRect(int page) const { return TabItemOnScreen(tab_, page); }
     void ClickHeader(int page) const {
         const auto r = HeaderRect(page);
         ASSERT_TRUE(r.has_value()) << "no header " << page;
         ClickAt((r->left + r->right) / 2, (r->top + r->bottom) / 2);
-        ASSERT_TRUE(WaitUntil([&] { return Page() == page; })) << "page " << page << " did not come to the front";
+        ASSERT_TRUE(WaitFor([&] { return Page() == page; })) << "page " << page << " did not come to the front";
     }
     // A click on the box's mark, at the left of its rectangle.
     void ClickBox(int number) const {
@@ -151,20 +90,20 @@ protected:
         // The box acts on where the pointer is while the button is down, so the pointer gets
         // there first and stays until the click has been taken.
         MovePointer(box->x, box->y);
-        WaitUntil([&] {
+        WaitFor([&] {
             POINT p{};
             return GetCursorPos(&p) && p.x == box->x && p.y == box->y;
         });
         Sleep(200);
         ClickAt(box->x, box->y);
-        const bool minimised = WaitUntil([&] { return IsIconic(window_) != 0; });
+        const bool minimised = WaitFor([&] { return IsIconic(window_) != 0; });
         ParkPointer();
         ASSERT_TRUE(minimised) << "the click did not minimise";
     }
     // The system menu's restore command, as the menu sends it.
     void RestoreFromSystemMenu() const {
         PostMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsIconic(window_) && IsWindowVisible(window_); }))
+        ASSERT_TRUE(WaitFor([&] { return !IsIconic(window_) && IsWindowVisible(window_); }))
             << "the window was not restored";
     }
     std::string FocusName() const {
@@ -261,7 +200,7 @@ TEST_F(PagesAndRadiosTest, FocusComesBackAfterMinimiseAndRestore) {
     for (int i = 0; i < 8 && FocusOf(window_) != button_; ++i) {
         const HWND before = FocusOf(window_);
         PressKey(VK_TAB);
-        WaitUntil([&] { return FocusOf(window_) != before; });
+        WaitFor([&] { return FocusOf(window_) != before; });
     }
     ASSERT_TRUE(WaitFocus(button_)) << "Tab did not reach 获取最新价格; focus on " << FocusName();
     ASSERT_NO_FATAL_FAILURE(MinimiseWithBox());
