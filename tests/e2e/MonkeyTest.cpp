@@ -147,8 +147,11 @@ protected:
                 key = static_cast<WORD>('A' + Between(0, 25));
                 modifier = VK_MENU;
             }
+            // The input given so far handled first (a Tab still queued would move the focus on
+            // after it was read): Space or Enter on an image button opens a link, which only its
+            // own input counts.
+            WaitForInputIdle(program_->Handle(), 2000);
             const HWND focus = FocusOf(window_, 200);
-            // Space or Enter on an image button opens a link, which only its own input counts.
             if ((key == VK_SPACE || key == VK_RETURN) && (focus == chat_ || focus == order_)) key = VK_TAB;
             MakeForeground(window_);
             PressKey(key, modifier);
