@@ -3,7 +3,7 @@
 #include "app/Routines.h"
 #include "base/SystemLibrary.h"
 #include "runtime/Runtime.h"
-#include "ui/window/WindowLayer.h"
+#include "ui/system/SystemDpi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     qelvane::LimitDllSearchToSystemFolder();

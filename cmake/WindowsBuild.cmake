@@ -41,7 +41,8 @@ set(QELVANE_WIN_DEFINES ${QELVANE_WIN_BASE} _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_sources(qelvane_ui PRIVATE
   ui/window/ProgramIcon.cpp
   ui/window/WindowLayer.cpp
-  ui/window/WindowFocus.cpp
+  ui/window/WindowKeyboard.cpp
+  ui/window/WindowPages.cpp
   ui/window/WindowProperties.cpp
   ui/system/Accessible.cpp
   ui/components/Component.cpp
@@ -55,10 +56,13 @@ target_sources(qelvane_ui PRIVATE
   ui/components/PicBox.cpp
   ui/pictures/PictureDraw.cpp
   ui/pictures/KeyedBitmap.cpp
-  ui/system/ColourScheme.cpp)
+  ui/system/ColourScheme.cpp
+  ui/system/SystemDpi.cpp)
 target_sources(qelvane_runtime PRIVATE
   runtime/Heap.cpp
-  runtime/Runtime.cpp)
+  runtime/Runtime.cpp
+  runtime/LoadedWindows.cpp
+  runtime/FatalReport.cpp)
 target_sources(qelvane_app PRIVATE
   app/Routines.cpp
   app/Links.cpp

@@ -1,6 +1,7 @@
-// The runtime the program's routines live in: start-up, loaded windows, event
-// dispatch, component access, the message loop, the fatal error report and
-// end processing. Everything runs on the one GUI thread.
+// The runtime the program's routines live in: start-up and end processing
+// (Runtime.cpp), loaded windows, event dispatch, component access and the
+// message loop (LoadedWindows.cpp), the fatal error report (FatalReport.cpp).
+// Everything runs on the one GUI thread.
 #pragma once
 
 #include <windows.h>

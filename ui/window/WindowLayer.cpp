@@ -11,6 +11,7 @@
 #include "ui/window/ProgramIcon.h"
 #include "ui/Testing.h"
 #include "ui/system/ColourScheme.h"
+#include "ui/system/SystemDpi.h"
 
 namespace qelvane {
 namespace {
@@ -36,7 +37,6 @@ constexpr FrameStyle kFrames[] = {
     {WS_CAPTION, WS_EX_CLIENTEDGE, false},
 };
 
-
 // For a window whose icon setting yields no icon of its own. The icons stay the program's:
 // the window never destroys them.
 void ShowProgramIcon(HWND hwnd) {
@@ -45,47 +45,7 @@ void ShowProgramIcon(HWND hwnd) {
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, message::HandleLParam(icons.smallIcon));
 }
 
-
-int forcedDpi = 0;  // a test's, or 0
-
-int SystemDpi() {
-    if (forcedDpi) return forcedDpi;
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-// A user32 function of a later Windows than the oldest we run on; null where it has none.
-template <class Function>
-Function UserFunction(const char* name) {
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    return user ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user, name))) : nullptr;
-}
-
-// The DPI of the monitor the window is on, where the system tells each window its own; else 0.
-int MonitorDpi(HWND hwnd) {
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto get = UserFunction<GetDpiForWindowFunction>("GetDpiForWindow");
-    return get && hwnd ? static_cast<int>(get(hwnd)) : 0;
-}
-
 }  // namespace
-
-void DeclareDpiAwareness() {
-    // The manifest says as much; this is for a start where it is not read. Per monitor on
-    // Windows 10 1703 on, else for the whole system (Vista on); both refuse once set.
-    using SetContextFunction = BOOL(WINAPI*)(HANDLE);
-    using SetAwareFunction = BOOL(WINAPI*)();
-    const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
-    if (auto set = UserFunction<SetContextFunction>("SetProcessDpiAwarenessContext"); set && set(perMonitorV2)) return;
-    if (auto set = UserFunction<SetAwareFunction>("SetProcessDPIAware")) set();
-}
-
-namespace testing {
-void SetDisplayDpi(int dpi) { forcedDpi = dpi; }
-int ForcedDisplayDpi() { return forcedDpi; }
-}  // namespace testing
 
 FormWindow::FormWindow(const WindowTemplate& form, WindowEvents& events)
     : id_(form.id), events_(events), self_(form.self), props_(std::get<WindowProps>(form.self.settings)),
@@ -131,7 +91,7 @@ std::unique_ptr<FormWindow> FormWindow::Build(const WindowTemplate& form, Window
     if (!w->CreateNativeWindow() || !w->CreateComponents()) return nullptr;
     w->StackInFormOrder();
     // Made on a monitor of another scale than the system's.
-    if (const int dpi = MonitorDpi(w->Hwnd()); dpi > 0 && !forcedDpi) w->Rescale(dpi, nullptr);
+    if (const int dpi = MonitorDpi(w->Hwnd()); dpi > 0) w->Rescale(dpi, nullptr);
     return w;
 }
 
@@ -244,7 +204,7 @@ void FormWindow::Open() {
     // Only a frame that can be sized can be maximised.
     if (show == SW_SHOWMAXIMIZED && !kFrames[std::clamp(props_.border, 0, 6)].resizable) show = SW_SHOW;
     if (self_.visible) ShowWindow(window_.get(), show);
-    if (FocusedIndex() < 0) RestoreFocus();
+    if (keyboard_.FocusedIndex() < 0) keyboard_.RestoreFocus();
 
     // Each container brings its current page to the front; the focus goes back afterwards.
     HWND focus = GetFocus();
@@ -315,7 +275,7 @@ void FormWindow::RecreateNow(std::size_t index, bool recordLiveState) {
         SetBox(slot.entry, FormRectOf(old));
         slot.entry.settings = slot.object->Settings();
     }
-    const bool hadFocus = FocusedIndex() == static_cast<int>(index);
+    const bool hadFocus = keyboard_.FocusedIndex() == static_cast<int>(index);
 
     // Components sitting on this one would go down with its native window:
     // park them on the window until the new one stands.
@@ -383,24 +343,21 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         if (message::ActivationOf(wParam).inactive) {
-            SaveFocus();
+            keyboard_.SaveFocus();
             // Nothing stays pressed or hot in a window the user has left.
             for (ComponentSlot& slot : slots_)
                 if (HWND h = slot.object ? slot.object->Hwnd() : nullptr) SendMessageW(h, WM_CANCELMODE, 0, 0);
             break;
         }
         if (message::ActivationOf(wParam).minimised) break;  // no focus to give
-        if (FocusedIndex() >= 0)
-            SaveFocus();  // still on a component: leave it there
-        else
-            RestoreFocus();
+        keyboard_.Activated();
         return 0;
     case WM_SYSCOMMAND:
         // Minimising keeps the window active, so no deactivation would save the focus.
-        if (message::SystemCommand(wParam) == SC_MINIMIZE) SaveFocus();
+        if (message::SystemCommand(wParam) == SC_MINIMIZE) keyboard_.SaveFocus();
         break;
     case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED) SaveFocus();
+        if (wParam == SIZE_MINIMIZED) keyboard_.SaveFocus();
         break;
     case message::kDpiChanged: {
         // Moved to a monitor of another scale: the system suggests where the window goes.

@@ -1,8 +1,8 @@
 // The window layer: builds a program window from its decoded template, keeps
 // per component the built object and its entry, answers property reads and
-// writes by number, runs the window's keyboard handling and its close and
-// focus rules. Events leave through the WindowEvents it was built with.
-// Building is in WindowLayer.cpp, keyboard, focus and pages in WindowFocus.cpp,
+// writes by number, and keeps its pages and close rules; its keyboard and
+// focus are a WindowKeyboard's. Events leave through the WindowEvents it was
+// built with. Building is in WindowLayer.cpp, pages in WindowPages.cpp,
 // property access in WindowProperties.cpp.
 #pragma once
 
@@ -15,8 +15,7 @@
 #include <vector>
 
 #include "base/WinHandles.h"
-#include "ui/window/FocusOrder.h"
-#include "ui/window/RadioGroups.h"
+#include "ui/window/WindowKeyboard.h"
 #include "ui/form/FormModel.h"
 #include "ui/components/Component.h"
 
@@ -29,9 +28,6 @@ struct ComponentSlot {
     int container = -1;  // slot of the Tab that lists it on a page, or -1
     int page = -1;       // its page there
 };
-
-// Tells the system that the program scales itself; called before any window is made.
-void DeclareDpiAwareness();
 
 class FormWindow final : public ComponentHost {
 public:
@@ -52,6 +48,11 @@ public:
     std::span<const ComponentSlot> Slots() const { return slots_; }
     // The record of a component, or of the window itself for 0 and its own identifier.
     const ComponentEntry* Record(std::uint32_t componentId) override;
+    // The slot whose component has this native window, or -1.
+    int IndexOf(HWND hwnd) const;
+    const WindowProps& Props() const { return props_; }
+    // False once the window is going: no routine runs for it any more.
+    bool EventsOpen() const { return eventsOpen_; }
 
     // Property access by number (WindowProperties.cpp): 0-7 are common to every component and
     // to the window itself, from 8 on the type's own. Values travel in the routines' 64-bit
@@ -67,9 +68,7 @@ public:
     Access WriteSlot(std::uint32_t componentId, std::int32_t number, std::uint64_t slot);
 
     // Keyboard handling before the focused control sees the key.
-    bool PreTranslate(const MSG& msg);
-    // Tab / Shift+Tab through the focus order.
-    void MoveFocus(bool backwards);
+    bool PreTranslate(const MSG& msg) { return keyboard_.PreTranslate(msg); }
 
     // Builds the window again at `dpi`, placed at `suggested` (screen pixels) or where it is.
     // Records and properties stay in form units.
@@ -82,7 +81,7 @@ public:
     EventOutcome Raise(std::uint32_t componentId, std::int32_t event, bool wantResult) override;
     Component* ComponentFromHwnd(HWND hwnd) override;
     void SyncPage(std::uint32_t containerId, std::int32_t page, bool withFocus) override;
-    void RadioClicked(std::uint32_t componentId) override;
+    void RadioClicked(std::uint32_t componentId) override { keyboard_.RadioClicked(componentId); }
     DisplayScale Scale() const override { return scale_; }
 
     // Unregisters the window classes of the windows and components.
@@ -116,16 +115,6 @@ private:
 
     std::unique_ptr<Component> CreateObject(const ComponentEntry& entry, int index);
     bool ShouldShow(const ComponentSlot& slot);
-    int IndexOf(HWND hwnd) const;
-    int FocusedIndex() const;
-    std::vector<FocusCandidate> FocusCandidates() const;
-    std::vector<RadioMember> RadioMembers() const;
-    // An arrow key on a focused radio box; false when the focus is elsewhere.
-    bool MoveRadioCheck(bool forward);
-    // The visible, enabled push button of type 1, which Enter clicks; null when there is none.
-    HWND DefaultButton() const;
-    void SaveFocus();
-    void RestoreFocus();
     // Re-creates it from its record; from its live window's state first unless the caller recorded that.
     void RecreateNow(std::size_t index, bool recordLiveState = true);
     void Close();
@@ -142,7 +131,7 @@ private:
     std::vector<ComponentSlot> slots_;
     UniqueWindow window_;
     bool eventsOpen_ = true;
-    std::uint32_t savedFocus_ = 0;  // component that last had the focus, for activation and restore
+    WindowKeyboard keyboard_{*this};
     DisplayScale scale_;  // the system's DPI when the window was built, or its monitor's since
 };
 
