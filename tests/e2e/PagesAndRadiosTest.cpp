@@ -87,18 +87,22 @@ protected:
     void MinimiseWithBox() const {
         const auto box = FindHitArea(window_, HTMINBUTTON);
         ASSERT_TRUE(box.has_value()) << "no HTMINBUTTON area in the caption";
-        // The box acts on where the pointer is while the button is down, so the pointer gets
-        // there first and stays until the click has been taken.
+        // The box minimises when the button goes up if the last move the program saw while it
+        // tracked the box was over the box: a move it had not yet taken from before could spoil
+        // that. So the button goes down, the box takes the mouse, the pointer moves within the
+        // box, and only then does the button go up.
         MovePointer(box->x, box->y);
         WaitFor([&] {
             POINT p{};
             return GetCursorPos(&p) && p.x == box->x && p.y == box->y;
         });
-        Sleep(200);
-        ClickAt(box->x, box->y);
+        MouseAt(box->x, box->y, MOUSEEVENTF_LEFTDOWN);
+        const bool tracked = WaitFor([&] { return CaptureOf(window_) == window_; });
+        MovePointer(box->x + 1, box->y);
+        MouseAt(box->x + 1, box->y, MOUSEEVENTF_LEFTUP);
         const bool minimised = WaitFor([&] { return IsIconic(window_) != 0; });
         ParkPointer();
-        ASSERT_TRUE(minimised) << "the click did not minimise";
+        ASSERT_TRUE(minimised) << "the click did not minimise" << (tracked ? "" : "; the box never took the mouse");
     }
     // The system menu's restore command, as the menu sends it.
     void RestoreFromSystemMenu() const {

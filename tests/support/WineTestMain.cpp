@@ -73,5 +73,9 @@ int main(int argc, char** argv) {
     // objects leave behind faults now and then, and the emulator cannot hand the fault back.
     std::fflush(stdout);
     std::fflush(stderr);
+    // Below Wine the exit code reaches the process that waits on the Unix side, not a Windows
+    // parent: Wine 10 reports 1 for a process that ended so. A test program started by another
+    // one (which asks for this) ends through Wine, so that its parent reads its result.
+    if (GetEnvironmentVariableW(L"QELVANE_EXIT_THROUGH_WINE", nullptr, 0) != 0) return result;
     ExitAtOnce(result);
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "tests/support/PreferDiskDll.h"
@@ -19,14 +20,22 @@ std::wstring ThisExe() {
 }
 
 // This process's environment with `name` set to `value`.
-std::wstring EnvironmentWith(const std::wstring& name, const std::wstring& value) {
+// This process's environment with these variables set (each NAME=value).
+std::wstring EnvironmentWith(std::initializer_list<std::wstring> settings) {
+    const auto isSet = [&](const wchar_t* entry) {
+        for (const std::wstring& s : settings) {
+            const std::size_t name = s.find(L'=') + 1;
+            if (_wcsnicmp(entry, s.c_str(), name) == 0) return true;
+        }
+        return false;
+    };
     std::wstring block;
     if (wchar_t* strings = GetEnvironmentStringsW()) {
         for (const wchar_t* e = strings; *e; e += wcslen(e) + 1)
-            if (_wcsnicmp(e, name.c_str(), name.size()) != 0 || e[name.size()] != L'=') block.append(e).push_back(L'\0');
+            if (!isSet(e)) block.append(e).push_back(L'\0');
         FreeEnvironmentStringsW(strings);
     }
-    block.append(name + L"=" + value).push_back(L'\0');
+    for (const std::wstring& s : settings) block.append(s).push_back(L'\0');
     return block;  // the string's own terminator ends the block
 }
 
@@ -43,7 +52,8 @@ TEST(DllSearchTest, APlantedWinmmIsNeverLoadedAndTheSoundStillPlays) {
 
     const qelvane::testing::PreferDiskDll preferDisk(L"planted_tests.exe", L"winmm");
     ASSERT_TRUE(preferDisk.Ok());
-    std::wstring environment = EnvironmentWith(L"QELVANE_PLANTED_RUN_MARK", ran);
+    // Its exit code is read here, so it ends through Wine.
+    std::wstring environment = EnvironmentWith({L"QELVANE_PLANTED_RUN_MARK=" + ran, L"QELVANE_EXIT_THROUGH_WINE=1"});
     std::wstring commandLine = L"\"" + exe + L"\" --gtest_filter=SuperBtnTest.TheSoundComesFromTheSystemWinmm";
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION child{};
