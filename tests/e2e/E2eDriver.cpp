@@ -236,12 +236,6 @@ HWND FocusOf(HWND topLevel, Ms timeout) {
     }
 }
 
-HWND CaptureOf(HWND topLevel) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(topLevel, nullptr), &info) ? info.hwndCapture : nullptr;
-}
-
 LRESULT HitTest(HWND hwnd, int x, int y) {
     DWORD_PTR code = HTNOWHERE;
     SendMessageTimeoutW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &code);

@@ -101,8 +101,6 @@ bool MakeForeground(HWND hwnd, Ms timeout = kStepTimeout);
 
 // Keyboard focus of the window's GUI thread (polls until some window has it).
 HWND FocusOf(HWND topLevel, Ms timeout = kStepTimeout);
-// The window that has the mouse captured in that window's thread, or null.
-HWND CaptureOf(HWND topLevel);
 
 // Non-client hit test at a screen point, sent to the window's own thread.
 LRESULT HitTest(HWND hwnd, int x, int y);
