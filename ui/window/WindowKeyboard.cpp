@@ -2,6 +2,8 @@
 // Enter and Esc do, and which component gets the focus back.
 #include "ui/window/WindowKeyboard.h"
 
+#include <span>
+
 #include "ui/window/WindowLayer.h"
 
 namespace qelvane {
@@ -15,28 +17,31 @@ int WindowKeyboard::FocusedIndex() const {
 
 void WindowKeyboard::FocusSlot(std::size_t index) const { SetFocus(window_.Slots()[index].object->Hwnd()); }
 
+namespace {
+
+// One entry per slot, made from the slot and its native window (null while it has none).
+template <class Entry, class Make>
+std::vector<Entry> PerSlot(std::span<const ComponentSlot> slots, Make make) {
+    std::vector<Entry> entries(slots.size());
+    for (std::size_t i = 0; i < slots.size(); ++i)
+        entries[i] = make(slots[i], slots[i].object ? slots[i].object->Hwnd() : nullptr);
+    return entries;
+}
+
+}  // namespace
+
 std::vector<FocusCandidate> WindowKeyboard::FocusCandidates() const {
-    const auto slots = window_.Slots();
-    std::vector<FocusCandidate> c(slots.size());
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        const ComponentSlot& s = slots[i];
-        HWND h = s.object ? s.object->Hwnd() : nullptr;
-        c[i] = {s.entry.focusOrder, h && IsWindowVisible(h), h && IsWindowEnabled(h), s.entry.tabStop,
-                s.type->takesFocus};
-    }
-    return c;
+    return PerSlot<FocusCandidate>(window_.Slots(), [](const ComponentSlot& s, HWND h) {
+        return FocusCandidate{s.entry.focusOrder, h && IsWindowVisible(h), h && IsWindowEnabled(h), s.entry.tabStop,
+                              s.type->takesFocus};
+    });
 }
 
 std::vector<RadioMember> WindowKeyboard::RadioMembers() const {
-    const auto slots = window_.Slots();
-    std::vector<RadioMember> m(slots.size());
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        const ComponentSlot& s = slots[i];
-        HWND h = s.object ? s.object->Hwnd() : nullptr;
-        m[i] = {h && s.type->inRadioGroups, s.entry.parent, s.entry.focusOrder,
-                h && IsWindowVisible(h), h && IsWindowEnabled(h), s.entry.tabStop};
-    }
-    return m;
+    return PerSlot<RadioMember>(window_.Slots(), [](const ComponentSlot& s, HWND h) {
+        return RadioMember{h && s.type->inRadioGroups, s.entry.parent, s.entry.focusOrder,
+                           h && IsWindowVisible(h), h && IsWindowEnabled(h), s.entry.tabStop};
+    });
 }
 
 void WindowKeyboard::RadioClicked(std::uint32_t componentId) {
