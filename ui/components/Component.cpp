@@ -152,7 +152,7 @@ bool Component::Write(const FieldRow& row, const PropertyValue& value) {
     void* props = PropsIn(settings_);
     PropertyValue old;
     if (row.effect == Effect::Custom) {
-        BeforeWrite(row);
+        BeforeWrite(row.own);
         old = ReadRow(row, props);
     }
     StoreRow(row, props, value);
@@ -174,7 +174,7 @@ bool Component::Write(const FieldRow& row, const PropertyValue& value) {
     case Effect::Rebuild:
         return true;
     case Effect::Custom:
-        return Written(row, old);
+        return Written(row.own, old);
     case Effect::Place:
     case Effect::Show:
     case Effect::Enable:

@@ -15,6 +15,7 @@
 #include "ui/system/DisplayScale.h"
 #include "ui/system/Accessible.h"
 #include "ui/form/FormModel.h"
+#include "ui/form/OwnEffects.h"
 #include "ui/form/Schema.h"
 #include "ui/components/WindowEvents.h"
 
@@ -140,9 +141,11 @@ protected:
     virtual void Restyle() {}
     virtual void ApplyCaption(const Text& caption);
     virtual void ApplyFont(const Bytes& font);
-    // Custom effects: before the value is stored, and after it (with the old value).
-    virtual void BeforeWrite(const FieldRow&) {}
-    virtual bool Written(const FieldRow&, const PropertyValue& old) {
+    // Effects of the type's own, as the row names them (`own`, from OwnEffects.h): before the
+    // value is stored, and after it (with the old value). True: re-create the component.
+    virtual void BeforeWrite(std::uint8_t own) { (void)own; }
+    virtual bool Written(std::uint8_t own, const PropertyValue& old) {
+        (void)own;
         (void)old;
         return false;
     }

@@ -33,7 +33,7 @@ protected:
     void Paint(HDC dc) override;
     void Repaint() override;
     void Restyle() override;
-    bool Written(const FieldRow& row, const PropertyValue& old) override;
+    bool Written(std::uint8_t own, const PropertyValue& old) override;
     bool ReadLive(const FieldRow& row, PropertyValue& value) override;
 
 private:
@@ -63,7 +63,7 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void Repaint() override;
     void SchemeChanged() override { MakeBackground(); }
-    bool Written(const FieldRow& row, const PropertyValue& old) override;
+    bool Written(std::uint8_t own, const PropertyValue& old) override;
     bool ReadLive(const FieldRow& row, PropertyValue& value) override;
     void SyncSettings() override { props_.checked = NativeChecked() ? 1 : 0; }
 
@@ -138,7 +138,7 @@ protected:
     void Paint(HDC dc) override;
     void Restyle() override;  // the border
     void SchemeChanged() override { MakeBackground(); }
-    bool Written(const FieldRow& row, const PropertyValue& old) override;
+    bool Written(std::uint8_t own, const PropertyValue& old) override;
 
 private:
     void DecodeOwnPicture();

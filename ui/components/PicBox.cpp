@@ -66,16 +66,21 @@ void PicBox::Restyle() {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-bool PicBox::Written(const FieldRow& row, const PropertyValue& old) {
-    if (Is(row, &props_.backColor)) {
+bool PicBox::Written(std::uint8_t own, const PropertyValue& old) {
+    switch (static_cast<PicBoxEffect>(own)) {
+    case PicBoxEffect::Background:
         MakeBackground();
         InvalidateRect(Hwnd(), nullptr, FALSE);
-    } else if (Is(row, &props_.picture)) {
+        break;
+    case PicBoxEffect::Picture:
         DecodeOwnPicture();
         InvalidateRect(Hwnd(), nullptr, FALSE);
-    } else if (Is(row, &props_.drawMode) && props_.drawMode != old.number) {
+        break;
+    case PicBoxEffect::DrawMode:
+        if (props_.drawMode == old.number) break;
         InvalidateRect(Hwnd(), nullptr, FALSE);
         UpdateWindow(Hwnd());
+        break;
     }
     return false;
 }

@@ -30,10 +30,9 @@ bool RadioBox::ReadLive(const FieldRow& row, PropertyValue&) {
     return false;
 }
 
-// Checked is the one custom write.
-bool RadioBox::Written(const FieldRow& row, const PropertyValue&) {
-    if (!Is(row, &props_.checked)) return false;
-    SendMessageW(Hwnd(), BM_SETCHECK, props_.checked == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+bool RadioBox::Written(std::uint8_t own, const PropertyValue&) {
+    if (static_cast<RadioBoxEffect>(own) == RadioBoxEffect::Check)
+        SendMessageW(Hwnd(), BM_SETCHECK, props_.checked == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     return false;
 }
 

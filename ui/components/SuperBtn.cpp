@@ -72,25 +72,33 @@ bool SuperBtn::Build(const CreateArgs& args) {
     return true;
 }
 
-void SuperBtn::BeforeWrite(const FieldRow& row) {
+void SuperBtn::BeforeWrite(std::uint8_t own) {
     // The system may still be reading the sound bytes we replace.
-    if (Is(row, &props_.overSound) || Is(row, &props_.clickSound)) StopOwnSound();
+    if (static_cast<SuperBtnEffect>(own) == SuperBtnEffect::Sound) StopOwnSound();
 }
 
-bool SuperBtn::Written(const FieldRow& row, const PropertyValue& old) {
-    if (Is(row, &props_.checkBox)) return props_.checkBox != old.number;
-    if (Is(row, &props_.overSound) || Is(row, &props_.clickSound)) return false;
-    if (Is(row, &props_.toolTip)) {
+bool SuperBtn::Written(std::uint8_t own, const PropertyValue& old) {
+    switch (static_cast<SuperBtnEffect>(own)) {
+    case SuperBtnEffect::Kind:
+        return props_.checkBox != old.number;
+    case SuperBtnEffect::Sound:
+        return false;
+    case SuperBtnEffect::ToolTip:
         UpdateToolTip();
         return false;
-    }
-    if (Is(row, &props_.btnStyle) && !TracksHover()) hot_ = false;
-    if (Is(row, &props_.picOut) || Is(row, &props_.transColorOut))
+    case SuperBtnEffect::Style:
+        if (!TracksHover()) hot_ = false;
+        break;
+    case SuperBtnEffect::PictureOut:
         picOut_ = MakeKeyedBitmap(props_.picOut, props_.transColorOut, Host().Scale());
-    if (Is(row, &props_.picIn) || Is(row, &props_.transColorIn))
+        break;
+    case SuperBtnEffect::PictureIn:
         picIn_ = MakeKeyedBitmap(props_.picIn, props_.transColorIn, Host().Scale());
-    if (Is(row, &props_.picDisabled) || Is(row, &props_.transColorDisabled))
+        break;
+    case SuperBtnEffect::PictureDisabled:
         picDisabled_ = MakeKeyedBitmap(props_.picDisabled, props_.transColorDisabled, Host().Scale());
+        break;
+    }
     Repaint();
     return false;
 }

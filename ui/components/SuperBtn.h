@@ -27,10 +27,10 @@ protected:
         Component::ApplyCaption(caption);
         Repaint();
     }
-    void BeforeWrite(const FieldRow& row) override;
+    void BeforeWrite(std::uint8_t own) override;
     void SchemeChanged() override;
     AccessibleSource* Accessible() override { return this; }
-    bool Written(const FieldRow& row, const PropertyValue& old) override;
+    bool Written(std::uint8_t own, const PropertyValue& old) override;
 
 private:
     // A push button to a screen reader, named by its caption or else its tooltip.

@@ -99,18 +99,22 @@ bool Tab::ReadLive(const FieldRow& row, PropertyValue& value) {
 
 void Tab::Repaint() { RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN); }
 
-bool Tab::Written(const FieldRow& row, const PropertyValue&) {
-    if (Is(row, &props_.currentPage)) {
+bool Tab::Written(std::uint8_t own, const PropertyValue&) {
+    switch (static_cast<TabEffect>(own)) {
+    case TabEffect::Page:
         props_.currentPage = ClampedPage(props_.currentPage);
         // TCM_SETCURSEL sends no selection notices: the page events stay silent.
         if (!headerless_) SendMessageW(Hwnd(), TCM_SETCURSEL, message::IndexParam(props_.currentPage), 0);
         Host().SyncPage(Id(), props_.currentPage, props_.hideHeader == 0);
-    } else if (Is(row, &props_.font)) {
+        break;
+    case TabEffect::Font:
         if (!headerless_) ApplyFont(props_.font);
-    } else if (Is(row, &props_.headerPos)) {
+        break;
+    case TabEffect::HeaderPos:
         // Headers on the right do not follow a style change in place: rebuild.
         if (props_.headerPos == 3) return true;
         Restyle();
+        break;
     }
     return false;
 }

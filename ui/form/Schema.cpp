@@ -70,14 +70,14 @@ constexpr FieldRow kWindowRows[] = {
 
 using T = TabProps;
 constexpr FieldRow kTabRows[] = {
-    Choice<&T::headerPos>("HeaderPos", prop::tab::kHeaderPos, 3, kCustom),
+    Choice<&T::headerPos>("HeaderPos", prop::tab::kHeaderPos, 3, Own(TabEffect::HeaderPos)),
     Truth<&T::multiLine>("MultiLine", prop::tab::kMultiLine, kRestyle),
-    Row<&T::currentPage>("CurrentPage", prop::tab::kCurrentPage, kCustom),
+    Row<&T::currentPage>("CurrentPage", prop::tab::kCurrentPage, Own(TabEffect::Page)),
     Truth<&T::hideHeader>("HideHeader", prop::tab::kHideHeader, {.since = 2}),
     // Blocks from before FillBack existed mean no fill.
     Truth<&T::fillBack>("FillBack", prop::tab::kFillBack, {Effect::Repaint, 3, 0}),
     Row<&T::backColor>("BackColor", prop::tab::kBackColor, {Effect::Repaint, 3}),
-    FontRow<&T::font>(prop::tab::kFont, Effect::Custom),
+    FontRow<&T::font>(prop::tab::kFont, Own(TabEffect::Font)),
     Row<&T::pageCaptions>("PageCaptions", prop::tab::kPageCaptions, kRebuild),
 };
 
@@ -90,9 +90,9 @@ constexpr FieldRow kRadioBoxRows[] = {
     Choice<&R::vAlign>("VAlign", prop::radio::kVAlign, 2, kRestyle),
     Row<&R::textColor>("TextColor", prop::radio::kTextColor, kRepaint),
     Row<&R::backColor>("BackColor", prop::radio::kBackColor, kRepaint),
-    Truth<&R::checked>("Checked", prop::radio::kChecked, kCustom),
+    Truth<&R::checked>("Checked", prop::radio::kChecked, Own(RadioBoxEffect::Check)),
     Row<&R::picture>("picture", prop::radio::kPicture, kRebuild),  // the control is rebuilt to show or drop it
-    FontRow<&R::font>(prop::radio::kFont, Effect::Font),
+    FontRow<&R::font>(prop::radio::kFont, {Effect::Font}),
     Row<&R::caption>("caption", prop::radio::kCaption, kCaption),
 };
 
@@ -102,7 +102,7 @@ constexpr FieldRow kButtonRows[] = {
     Choice<&B::hAlign>("HAlign", prop::button::kHAlign, 2, kRestyle),
     Choice<&B::vAlign>("VAlign", prop::button::kVAlign, 2, kRestyle),
     Row<&B::picture>("picture", prop::button::kPicture, kRebuild),
-    FontRow<&B::font>(prop::button::kFont, Effect::Font),
+    FontRow<&B::font>(prop::button::kFont, {Effect::Font}),
     Row<&B::caption>("caption", prop::button::kCaption, kCaption),
 };
 
@@ -113,21 +113,21 @@ constexpr FieldRow kTransLabelRows[] = {
     Choice<&L::hAlign>("HAlign", prop::label::kHAlign, 2, kRepaint),
     Choice<&L::vAlign>("VAlign", prop::label::kVAlign, 2, kRepaint),
     Truth<&L::wordWrap>("WordWrap", prop::label::kWordWrap, kRepaint),
-    FontRow<&L::font>(prop::label::kFont, Effect::Font),
+    FontRow<&L::font>(prop::label::kFont, {Effect::Font}),
     Row<&L::caption>("caption", prop::label::kCaption, kCaption),
 };
 
 using S = SuperBtnProps;
 constexpr FieldRow kSuperBtnRows[] = {
-    Choice<&S::btnStyle>("BtnStyle", prop::superbtn::kBtnStyle, 2, kCustom),
-    Truth<&S::checkBox>("CheckBox", prop::superbtn::kCheckBox, kCustom),
+    Choice<&S::btnStyle>("BtnStyle", prop::superbtn::kBtnStyle, 2, Own(SuperBtnEffect::Style)),
+    Truth<&S::checkBox>("CheckBox", prop::superbtn::kCheckBox, Own(SuperBtnEffect::Kind)),
     Truth<&S::checked>("Checked", prop::superbtn::kChecked, kRepaint),
     Choice<&S::alignStyle>("AlignStyle", prop::superbtn::kAlignStyle, 3, kRepaint),
     Choice<&S::pressStyle>("PressStyle", prop::superbtn::kPressStyle, 1, kRepaint),
     Truth<&S::drawBorder>("DrawBorder", prop::superbtn::kDrawBorder, kRepaint),
     Truth<&S::drawFocus>("DrawFocus", prop::superbtn::kDrawFocus, kRepaint),
-    Row<&S::transColorIn>("TransColorIn", prop::superbtn::kTransColorIn, kCustom),
-    Row<&S::transColorOut>("TransColorOut", prop::superbtn::kTransColorOut, kCustom),
+    Row<&S::transColorIn>("TransColorIn", prop::superbtn::kTransColorIn, Own(SuperBtnEffect::PictureIn)),
+    Row<&S::transColorOut>("TransColorOut", prop::superbtn::kTransColorOut, Own(SuperBtnEffect::PictureOut)),
     Truth<&S::defaultColor>("DefaultColor", prop::superbtn::kDefaultColor, kRepaint),
     Truth<&S::standardSound>("StandardSound", prop::superbtn::kStandardSound),
     Choice<&S::defaultStyle>("DefaultStyle", prop::superbtn::kDefaultStyle, 1, kRebuild),
@@ -137,25 +137,26 @@ constexpr FieldRow kSuperBtnRows[] = {
     Row<&S::bkColorIn>("BkColorIn", prop::superbtn::kBkColorIn, kRepaint),
     Row<&S::fgColorFocus>("FgColorFocus", prop::superbtn::kFgColorFocus, kRepaint),
     Row<&S::bkColorFocus>("BkColorFocus", prop::superbtn::kBkColorFocus, kRepaint),
-    Row<&S::picIn>("PicIn", prop::superbtn::kPicIn, kCustom),
-    Row<&S::picOut>("PicOut", prop::superbtn::kPicOut, kCustom),
-    FontRow<&S::font>(prop::superbtn::kFont, Effect::Font),
-    Row<&S::overSound>("OverSound", prop::superbtn::kOverSound, kCustom),
-    Row<&S::clickSound>("ClickSound", prop::superbtn::kClickSound, kCustom),
+    Row<&S::picIn>("PicIn", prop::superbtn::kPicIn, Own(SuperBtnEffect::PictureIn)),
+    Row<&S::picOut>("PicOut", prop::superbtn::kPicOut, Own(SuperBtnEffect::PictureOut)),
+    FontRow<&S::font>(prop::superbtn::kFont, {Effect::Font}),
+    Row<&S::overSound>("OverSound", prop::superbtn::kOverSound, Own(SuperBtnEffect::Sound)),
+    Row<&S::clickSound>("ClickSound", prop::superbtn::kClickSound, Own(SuperBtnEffect::Sound)),
     Row<&S::caption>("caption", prop::superbtn::kCaption, kCaption),
-    Row<&S::toolTip>("ToolTip", prop::superbtn::kToolTip, kCustom),
-    Row<&S::transColorDisabled>("TransColorDisabled", prop::superbtn::kTransColorDisabled, {Effect::Custom, 2}),
-    Row<&S::picDisabled>("PicDisabled", prop::superbtn::kPicDisabled, {Effect::Custom, 2}),
+    Row<&S::toolTip>("ToolTip", prop::superbtn::kToolTip, Own(SuperBtnEffect::ToolTip)),
+    Row<&S::transColorDisabled>("TransColorDisabled", prop::superbtn::kTransColorDisabled,
+                                  Own(SuperBtnEffect::PictureDisabled, 2)),
+    Row<&S::picDisabled>("PicDisabled", prop::superbtn::kPicDisabled, Own(SuperBtnEffect::PictureDisabled, 2)),
 };
 
 using P = PicBoxProps;
 constexpr FieldRow kPicBoxRows[] = {
     Choice<&P::border>("border", prop::picbox::kBorder, 5, kRestyle),
-    Row<&P::backColor>("BackColor", prop::picbox::kBackColor, kCustom),
-    Choice<&P::drawMode>("DrawMode", prop::picbox::kDrawMode, 2, kCustom),
+    Row<&P::backColor>("BackColor", prop::picbox::kBackColor, Own(PicBoxEffect::Background)),
+    Choice<&P::drawMode>("DrawMode", prop::picbox::kDrawMode, 2, Own(PicBoxEffect::DrawMode)),
     // Matters for animated GIFs only; the data binding is not ours to run.
     Truth<&P::playAnimation>("PlayAnimation", prop::picbox::kPlayAnimation),
-    Row<&P::picture>("picture", prop::picbox::kPicture, kCustom),
+    Row<&P::picture>("picture", prop::picbox::kPicture, Own(PicBoxEffect::Picture)),
     Row<&P::dataSource>("DataSource", prop::picbox::kDataSource, {.since = 2}),
     Row<&P::dataColumn>("DataColumn", prop::picbox::kDataColumn, {.since = 2}),
 };

@@ -65,7 +65,7 @@ enum class Effect : std::uint8_t {
     Caption,  // the window text follows
     Font,     // the font is made again
     Rebuild,  // the component is re-created from its settings
-    Custom,   // code of the type's own, chosen by the row
+    Custom,   // code of the type's own, named by the row (`own`)
     // The common properties: the window layer moves, shows or enables the native window.
     Place,
     Show,
@@ -82,6 +82,7 @@ struct FieldRow {
     // that differs from the default.
     std::optional<std::int32_t> absent = std::nullopt;
     void* (*at)(void* props) = nullptr;  // the field in a props value of the type
+    std::uint8_t own = 0;  // for Effect::Custom: which of its type's own effects (OwnEffects.h)
 
     const void* In(const void* props) const { return at(const_cast<void*>(props)); }
 };

@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "ui/form/OwnEffects.h"
 #include "ui/form/Schema.h"
 
 namespace qelvane {
@@ -60,6 +61,7 @@ struct Extra {
     Effect effect = Effect::None;
     std::uint8_t since = 0;
     std::optional<std::int32_t> absent = std::nullopt;
+    std::uint8_t own = 0;
 };
 
 template <auto M>
@@ -67,7 +69,7 @@ constexpr FieldRow Row(const char* name, int number, Extra extra = {}) {
     constexpr FieldKind kind = KindOf<M>();
     if (extra.absent && kind != FieldKind::Int && kind != FieldKind::Colour) AbsentNeedsAnIntegerField();
     return {{name, ValueOf<M>()}, static_cast<std::int8_t>(number), kind, extra.effect, extra.since,
-            extra.absent, &FieldAt<M>};
+            extra.absent, &FieldAt<M>, extra.own};
 }
 template <auto M>
 constexpr FieldRow Truth(const char* name, int number, Extra extra = {}) {
@@ -83,8 +85,8 @@ constexpr FieldRow Choice(const char* name, int number, std::int32_t max, Extra 
 }
 // A font is a byte block read as a LOGFONTA.
 template <auto M>
-constexpr FieldRow FontRow(int number, Effect effect) {
-    FieldRow r = Row<M>("font", number, {effect});
+constexpr FieldRow FontRow(int number, Extra extra) {
+    FieldRow r = Row<M>("font", number, extra);
     r.kind = FieldKind::Font;
     return r;
 }
@@ -99,7 +101,11 @@ constexpr Extra kRepaint{Effect::Repaint};
 constexpr Extra kRestyle{Effect::Restyle};
 constexpr Extra kCaption{Effect::Caption};
 constexpr Extra kRebuild{Effect::Rebuild};
-constexpr Extra kCustom{Effect::Custom};
+// An effect of the type's own (OwnEffects.h), from the block version `since` on.
+template <class OwnEffect>
+constexpr Extra Own(OwnEffect effect, std::uint8_t since = 0) {
+    return {Effect::Custom, since, std::nullopt, static_cast<std::uint8_t>(effect)};
+}
 
 }  // namespace rows
 }  // namespace qelvane
