@@ -24,6 +24,7 @@
 #include "ui/form/FormCodec.h"
 #include "ui/window/WindowLayer.h"
 #include "ui/pictures/Picture.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace {
 
@@ -85,14 +86,6 @@ void SetLabelDirectly(HWND label, const wchar_t* text) {
     InvalidateRect(label, nullptr, FALSE);
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -136,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
     // with one box checked the click sets the label twice, as the baseline does.
     ComponentSlot* third = window->Slot(kThirdRadio);
     SendMessageW(third->object->Hwnd(), BM_CLICK, 0, 0);
-    Pump();
+    qelvane::testsupport::PumpQueued();
     UpdateWindow(main);
     for (std::uint32_t id : kRadioBoxIds[0])
         if (GetProperty(kMainWindowId, id, kCheckedProperty, -1) != (id == kThirdRadio ? 1u : 0u)) {
@@ -153,7 +146,7 @@ int wmain(int argc, wchar_t** argv) {
             GdiFlush();
             const double elapsed = Now(frequency) - start;
             if (i >= warmups) times.push_back(elapsed);
-            Pump();
+            qelvane::testsupport::PumpQueued();
         }
         std::sort(times.begin(), times.end());
         return times;

@@ -52,15 +52,6 @@ struct EventCount {
     }
 };
 
-void Pump(Ms ms) {
-    const Deadline deadline(ms);
-    while (!deadline.Passed()) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
-
 bool SystemHasLiveRegions() {
     OSVERSIONINFOEXW want{};
     want.dwOSVersionInfoSize = sizeof want;
@@ -219,8 +210,8 @@ TEST_F(ScreenReaderTest, ANewPriceRaisesOneNameChangeAndNothingWhenItStaysTheSam
     const auto heard = [&](int names, int lives) {
         const Deadline deadline(kStepTimeout);
         while (!deadline.Passed() && (EventCount::nameChanges < names || EventCount::liveRegionChanges < lives))
-            Pump(20);
-        Pump(500);
+            qelvane::testsupport::PumpFor(20);
+        qelvane::testsupport::PumpFor(500);
         EXPECT_EQ(EventCount::nameChanges, names);
         EXPECT_EQ(EventCount::liveRegionChanges, lives);
     };

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <span>
+
+#include "ui/form/ByteIo.h"
 
 namespace e2e {
 namespace {
@@ -344,10 +347,12 @@ std::vector<std::size_t> FindAll(const std::vector<std::uint8_t>& haystack,
     }
 }
 
+std::uint16_t ReadU16(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return at <= bytes.size() ? qelvane::ByteReader(std::span(bytes).subspan(at)).U16() : 0;
+}
+
 std::uint32_t ReadU32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    return at <= bytes.size() ? qelvane::ByteReader(std::span(bytes).subspan(at)).U32() : 0;
 }
 
 void WriteU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {

@@ -119,6 +119,8 @@ bool WriteBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes
 // Offsets of every occurrence of needle in haystack.
 std::vector<std::size_t> FindAll(const std::vector<std::uint8_t>& haystack,
                                  const std::vector<std::uint8_t>& needle);
+// Little-endian values at `at`; 0 where they do not fit.
+std::uint16_t ReadU16(const std::vector<std::uint8_t>& bytes, std::size_t at);
 std::uint32_t ReadU32(const std::vector<std::uint8_t>& bytes, std::size_t at);
 void WriteU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 

@@ -20,10 +20,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr WORD kNeutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
 constexpr WORD kChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 
-std::uint16_t U16(const Bytes& b, std::size_t at) {
-    return at + 2 <= b.size() ? static_cast<std::uint16_t>(b[at] | b[at + 1] << 8) : 0;
-}
-std::uint32_t U32(const Bytes& b, std::size_t at) { return at + 4 <= b.size() ? ReadU32(b, at) : 0; }
 
 // ---- The file's resources ----
 
@@ -87,30 +83,30 @@ TEST_F(ExecutableResourcesTest, IconGroupHoldsOne32BitImageWithAlpha) {
     EXPECT_EQ(Languages(RT_GROUP_ICON, L"DEFAULT_ICON"), std::vector<WORD>{kNeutral});
     const Bytes group = Data(RT_GROUP_ICON, L"DEFAULT_ICON", kNeutral);
     ASSERT_EQ(group.size(), 6u + 14u) << "one entry";
-    EXPECT_EQ(U16(group, 0), 0);  // reserved
-    EXPECT_EQ(U16(group, 2), 1);  // icons, not cursors
-    ASSERT_EQ(U16(group, 4), 1);
+    EXPECT_EQ(ReadU16(group, 0), 0);  // reserved
+    EXPECT_EQ(ReadU16(group, 2), 1);  // icons, not cursors
+    ASSERT_EQ(ReadU16(group, 4), 1);
     EXPECT_EQ(group[6], 32);      // width
     EXPECT_EQ(group[7], 32);      // height
     EXPECT_EQ(group[8], 0);       // colour count
     EXPECT_EQ(group[9], 0);
-    EXPECT_EQ(U16(group, 10), 1);   // planes
-    EXPECT_EQ(U16(group, 12), 32);  // bits per pixel
-    EXPECT_EQ(U32(group, 14), 4264u);
-    const WORD imageId = U16(group, 18);
+    EXPECT_EQ(ReadU16(group, 10), 1);   // planes
+    EXPECT_EQ(ReadU16(group, 12), 32);  // bits per pixel
+    EXPECT_EQ(ReadU32(group, 14), 4264u);
+    const WORD imageId = ReadU16(group, 18);
     EXPECT_EQ(Names(RT_ICON), std::vector<std::wstring>{L"#" + std::to_wstring(imageId)})
         << "no other image (16 x 16 or low-colour) is carried";
 
     EXPECT_EQ(Languages(RT_ICON, MAKEINTRESOURCEW(imageId)), std::vector<WORD>{kNeutral});
     const Bytes image = Data(RT_ICON, MAKEINTRESOURCEW(imageId), kNeutral);
     ASSERT_EQ(image.size(), 4264u);
-    EXPECT_EQ(U32(image, 0), 40u);   // header size
-    EXPECT_EQ(U32(image, 4), 32u);   // width
-    EXPECT_EQ(U32(image, 8), 64u);   // height: colour rows and mask rows
-    EXPECT_EQ(U16(image, 12), 1);
-    EXPECT_EQ(U16(image, 14), 32);
-    EXPECT_EQ(U32(image, 16), 0u);   // no compression
-    EXPECT_EQ(U32(image, 20), 4096u);
+    EXPECT_EQ(ReadU32(image, 0), 40u);   // header size
+    EXPECT_EQ(ReadU32(image, 4), 32u);   // width
+    EXPECT_EQ(ReadU32(image, 8), 64u);   // height: colour rows and mask rows
+    EXPECT_EQ(ReadU16(image, 12), 1);
+    EXPECT_EQ(ReadU16(image, 14), 32);
+    EXPECT_EQ(ReadU32(image, 16), 0u);   // no compression
+    EXPECT_EQ(ReadU32(image, 20), 4096u);
 
     // Alpha with soft edges, and an AND mask that agrees with it (used where alpha is not).
     int clear = 0, soft = 0, opaque = 0, maskDisagrees = 0;
@@ -150,14 +146,14 @@ std::size_t Align4(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
 
 // Parses the node at `at`; nullopt when its lengths do not fit.
 std::optional<VersionNode> ParseVersionNode(const Bytes& b, std::size_t at, std::size_t limit) {
-    const std::size_t length = U16(b, at);
+    const std::size_t length = ReadU16(b, at);
     if (length < 6 || at + length > limit) return std::nullopt;
     const std::size_t end = at + length;
     VersionNode node;
-    const std::size_t valueLength = U16(b, at + 2);
-    node.type = U16(b, at + 4);
+    const std::size_t valueLength = ReadU16(b, at + 2);
+    node.type = ReadU16(b, at + 4);
     std::size_t p = at + 6;
-    for (; p + 2 <= end && U16(b, p) != 0; p += 2) node.key.push_back(static_cast<wchar_t>(U16(b, p)));
+    for (; p + 2 <= end && ReadU16(b, p) != 0; p += 2) node.key.push_back(static_cast<wchar_t>(ReadU16(b, p)));
     p = Align4(p + 2);
     const std::size_t valueBytes = node.type == 1 ? valueLength * 2 : valueLength;
     if (p + valueBytes > end) return std::nullopt;
@@ -165,7 +161,7 @@ std::optional<VersionNode> ParseVersionNode(const Bytes& b, std::size_t at, std:
     for (p = Align4(p + valueBytes); p < end; ) {
         std::optional<VersionNode> child = ParseVersionNode(b, p, end);
         if (!child) return std::nullopt;
-        p = Align4(p + U16(b, p));
+        p = Align4(p + ReadU16(b, p));
         node.children.push_back(std::move(*child));
     }
     return node;
@@ -174,7 +170,7 @@ std::optional<VersionNode> ParseVersionNode(const Bytes& b, std::size_t at, std:
 std::wstring TextValue(const VersionNode& node) {
     std::wstring text;
     for (std::size_t i = 0; i + 1 < node.value.size(); i += 2) {
-        const wchar_t c = static_cast<wchar_t>(U16(node.value, i));
+        const wchar_t c = static_cast<wchar_t>(ReadU16(node.value, i));
         if (c == 0) break;
         text.push_back(c);
     }

@@ -1,11 +1,42 @@
-// Small helpers that the in-process Windows tests and the end-to-end tests share: where a
-// window is on the screen, and the accessible object's "itself" child.
+// Small helpers that the in-process Windows tests, the end-to-end tests and the benchmarks share:
+// running the queued messages, where a window is on the screen, and the accessible object's
+// "itself" child.
 #pragma once
 
 #include <windows.h>
 #include <oleacc.h>
 
 namespace qelvane::testsupport {
+
+// Runs the messages queued now, each offered to `preTranslate` first (the runtime's step, for
+// a test that runs the runtime's windows) and else translated and dispatched. A WM_QUIT is left
+// in the queue for the loop under test.
+template <class PreTranslate>
+void PumpQueued(PreTranslate preTranslate) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (!preTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+inline void PumpQueued() {
+    PumpQueued([](MSG&) { return false; });
+}
+
+// Runs messages for `ms` milliseconds: for what other processes send or post meanwhile.
+inline void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        PumpQueued();
+        Sleep(10);
+    }
+}
 
 // The middle of a window, in screen coordinates: where a user's click lands.
 inline POINT CentreOnScreen(HWND hwnd) {

@@ -15,6 +15,7 @@
 #include "app/Identifiers.h"
 #include "app/Testing.h"
 #include "ui/form/PropertyNumbers.h"
+#include "tests/support/WindowTestSupport.h"
 #include "runtime/Runtime.h"
 #include "app/StoredForm.h"
 #include "ui/window/WindowLayer.h"
@@ -55,19 +56,7 @@ inline std::string Hex(const std::string& bytes, const char* separator = "") {
 }
 
 // Runs what is queued, through the runtime's pre-translation like the loop does.
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the loop under test
-            return;
-        }
-        if (!PreTranslateMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
+inline void Pump() { testsupport::PumpQueued(&PreTranslateMessage); }
 
 inline std::wstring ClassOf(HWND hwnd) {
     wchar_t name[64] = {};
