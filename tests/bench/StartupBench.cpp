@@ -17,23 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/WindowTestSupport.h"
+
 namespace {
-
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search->pid && IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // Client-area places of what must be on screen (the same in every program measured).
 constexpr RECT kLabel{8, 258, 200, 296};
@@ -144,14 +130,14 @@ Start TimeOneStart(const std::wstring& exe, bool withPictures, LARGE_INTEGER fre
         std::fwprintf(stderr, L"cannot start %ls: error %lu\n", exe.c_str(), GetLastError());
         return {-1};
     }
-    Search search{process.dwProcessId, nullptr};
+    HWND found = nullptr;  // the first visible window of the program
     double elapsed = -1;
     const double giveUp = start + 20000;
     for (;;) {
-        search.found = nullptr;
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+        const auto shown = qelvane::testsupport::TopLevelWindowsOf(process.dwProcessId, true);
+        found = shown.empty() ? nullptr : shown.front();
         const double now = Now(frequency);
-        if (search.found && Painted(search.found, withPictures)) {
+        if (found && Painted(found, withPictures)) {
             elapsed = now - start;
             break;
         }
@@ -161,19 +147,19 @@ Start TimeOneStart(const std::wstring& exe, bool withPictures, LARGE_INTEGER fre
     }
     if (elapsed < 0) std::fwprintf(stderr, L"%ls: no painted window\n", exe.c_str());
     wchar_t cls[64] = {};
-    if (search.found && GetClassNameW(search.found, cls, 64) && std::wstring(cls) == L"#32770") {
+    if (found && GetClassNameW(found, cls, 64) && std::wstring(cls) == L"#32770") {
         std::fwprintf(stderr, L"%ls: a message box opened instead of the window\n", exe.c_str());
         elapsed = -1;
     }
     double peakKb = 0;
-    if (search.found) {
+    if (found) {
         // Let the first paint finish, so the peak includes the pictures drawn.
         WaitForInputIdle(process.hProcess, 2000);
         PROCESS_MEMORY_COUNTERS counters{};
         counters.cb = sizeof counters;
         if (K32GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters))
             peakKb = static_cast<double>(counters.PeakWorkingSetSize) / 1024.0;
-        PostMessageW(search.found, WM_CLOSE, 0, 0);
+        PostMessageW(found, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
         std::fwprintf(stderr, L"%ls: did not close, terminated\n", exe.c_str());

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <span>
 
+#include "tests/support/WindowTestSupport.h"
 #include "ui/form/ByteIo.h"
 
 namespace e2e {
@@ -98,24 +99,7 @@ std::optional<DWORD> Program::WaitForExit(Ms timeout) {
     return code;
 }
 
-struct WindowSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisibleWindow(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search->pid && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleTopLevelWindows(DWORD pid) {
-    WindowSearch search{pid, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+std::vector<HWND> VisibleTopLevelWindows(DWORD pid) { return qelvane::testsupport::TopLevelWindowsOf(pid, true); }
 
 std::wstring ClassName(HWND hwnd) {
     wchar_t name[256] = {};

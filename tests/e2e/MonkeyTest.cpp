@@ -28,23 +28,13 @@ BOOL CALLBACK CountChild(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
     return TRUE;
 }
-struct Census {
-    DWORD pid;
-    int count;
-};
-BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM param) {
-    auto* census = reinterpret_cast<Census*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != census->pid) return TRUE;
-    ++census->count;
-    EnumChildWindows(hwnd, &CountChild, reinterpret_cast<LPARAM>(&census->count));
-    return TRUE;
-}
 int WindowsOf(DWORD pid) {
-    Census census{pid, 0};
-    EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&census));
-    return census.count;
+    int count = 0;
+    for (HWND hwnd : qelvane::testsupport::TopLevelWindowsOf(pid, false)) {
+        ++count;
+        EnumChildWindows(hwnd, &CountChild, reinterpret_cast<LPARAM>(&count));
+    }
+    return count;
 }
 
 class MonkeyTest : public RecordedLinksTest {

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <vector>
+
 namespace qelvane::testsupport {
 
 // Runs the messages queued now, each offered to `preTranslate` first (the runtime's step, for
@@ -36,6 +38,28 @@ inline void PumpFor(DWORD ms) {
         PumpQueued();
         Sleep(10);
     }
+}
+
+namespace detail {
+struct WindowSearch {
+    DWORD pid;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+inline BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search->pid && (!search->visibleOnly || IsWindowVisible(hwnd))) search->found.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace detail
+
+// The top-level windows of a process, in z-order; only the visible ones if asked.
+inline std::vector<HWND> TopLevelWindowsOf(DWORD pid, bool visibleOnly) {
+    detail::WindowSearch search{pid, visibleOnly, {}};
+    EnumWindows(&detail::CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // The middle of a window, in screen coordinates: where a user's click lands.
