@@ -20,7 +20,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr WORD kNeutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
 constexpr WORD kChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 
-
 // ---- The file's resources ----
 
 // Enumeration callbacks: nothing may unwind through the system's frames.

@@ -103,15 +103,13 @@ protected:
         ClickAt(box->x, box->y);
         lastBoxClick_ = GetTickCount();
         const bool minimised = WaitFor([&] { return IsIconic(window_) != 0; });
-        if (!minimised) {
-            const HWND under = WindowFromPoint(*box);
-            ADD_FAILURE() << "the click at " << box->x << "," << box->y << " did not minimise; there: "
-                          << Escaped(ClassName(under)) << (under == window_ ? " (the window)" : "") << ", hit test "
-                          << HitTest(window_, box->x, box->y) << "; in front: "
-                          << (GetForegroundWindow() == window_ ? "the window" : Escaped(ClassName(GetForegroundWindow())));
-        }
+        const HWND under = WindowFromPoint(*box);
+        const LRESULT hit = HitTest(window_, box->x, box->y);
+        const bool inFront = GetForegroundWindow() == window_;
         ParkPointer();
-        ASSERT_TRUE(minimised);
+        ASSERT_TRUE(minimised) << "the click at " << box->x << "," << box->y << " did not minimise; there: "
+                               << Escaped(ClassName(under)) << (under == window_ ? " (the window)" : "")
+                               << ", hit test " << hit << ", the window " << (inFront ? "" : "not ") << "in front";
     }
     // The system menu's restore command, as the menu sends it.
     void RestoreFromSystemMenu() const {
