@@ -1,9 +1,12 @@
 #include "ui/form/Schema.h"
 
+#include <string_view>
+
 #include <gtest/gtest.h>
 
 #include "tests/unit/BlockBuilder.h"
 #include "ui/form/ByteIo.h"
+#include "ui/form/OwnEffects.h"
 
 namespace qelvane {
 namespace {
@@ -318,6 +321,29 @@ TYPED_TEST(EveryType, DispatchByTypeCode) {
     auto back = ReadTypeSettings(code, WriteTypeSettings(settings));
     ASSERT_TRUE(back.has_value());
     EXPECT_TRUE(std::holds_alternative<TypeParam>(*back));
+}
+
+// A row with code of its type's own must say which; an unnamed one would do nothing at all.
+TYPED_TEST(EveryType, RowsOfTheirOwnEffectNameIt) {
+    for (const FieldRow& row : SchemaOf(TypeSettings{TypeParam{}}).rows)
+        EXPECT_EQ(row.own != 0, row.effect == Effect::Custom) << row.info.name;
+}
+
+// A picture and its transparent colour make the same bitmap again, and each picture its own.
+TEST(PropertyBlocks, SuperBtnPictureRowsRemakeTheirOwnBitmap) {
+    const auto own = [](std::string_view name) -> int {
+        for (const FieldRow& row : SchemaOf(TypeSettings{SuperBtnProps{}}).rows)
+            if (name == row.info.name) return row.own;
+        return -1;
+    };
+    EXPECT_EQ(own("PicOut"), static_cast<int>(SuperBtnEffect::PictureOut));
+    EXPECT_EQ(own("TransColorOut"), static_cast<int>(SuperBtnEffect::PictureOut));
+    EXPECT_EQ(own("PicIn"), static_cast<int>(SuperBtnEffect::PictureIn));
+    EXPECT_EQ(own("TransColorIn"), static_cast<int>(SuperBtnEffect::PictureIn));
+    EXPECT_EQ(own("PicDisabled"), static_cast<int>(SuperBtnEffect::PictureDisabled));
+    EXPECT_EQ(own("TransColorDisabled"), static_cast<int>(SuperBtnEffect::PictureDisabled));
+    EXPECT_EQ(own("OverSound"), static_cast<int>(SuperBtnEffect::Sound));
+    EXPECT_EQ(own("ClickSound"), static_cast<int>(SuperBtnEffect::Sound));
 }
 
 TEST(PropertyBlocks, TypeCodesOfTheAlternatives) {
