@@ -209,7 +209,12 @@ TEST_F(MonkeyTest, RandomInputsLeaveAWorkingWindowWithTheRightPrice) {
                 std::vector<std::wstring> expected = links;
                 std::sort(asked.begin(), asked.end());
                 std::sort(expected.begin(), expected.end());
-                if (asked != expected) failure = "a request is not the link of the button clicked";
+                if (asked != expected) {
+                    failure = "a request is not the link of the button clicked; asked:";
+                    for (const std::wstring& a : asked) failure += " " + Escaped(a);
+                    failure += "; clicked:";
+                    for (const std::wstring& e : expected) failure += " " + Escaped(e);
+                }
             }
             MakeForeground(window_);
         }
