@@ -103,18 +103,10 @@ public:
 
     // IAccessible: ours for the window itself where the source answers.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!system_) return RPC_E_DISCONNECTED;
-        if (IsSelf(child) && source_) {
-            if (std::wstring own = source_->AccName(); !own.empty()) return Text(own, name);
-        }
-        return system_->get_accName(child, name);
+        return OwnText(child, name, &AccessibleSource::AccName, &IAccessible::get_accName);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        if (!system_) return RPC_E_DISCONNECTED;
-        if (IsSelf(child) && source_) {
-            if (std::wstring own = source_->AccDescription(); !own.empty()) return Text(own, description);
-        }
-        return system_->get_accDescription(child, description);
+        return OwnText(child, description, &AccessibleSource::AccDescription, &IAccessible::get_accDescription);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (!system_) return RPC_E_DISCONNECTED;
@@ -137,11 +129,7 @@ public:
         return hr;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        if (!system_) return RPC_E_DISCONNECTED;
-        if (IsSelf(child) && source_) {
-            if (std::wstring own = source_->AccDefaultAction(); !own.empty()) return Text(own, action);
-        }
-        return system_->get_accDefaultAction(child, action);
+        return OwnText(child, action, &AccessibleSource::AccDefaultAction, &IAccessible::get_accDefaultAction);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         if (!system_) return RPC_E_DISCONNECTED;
@@ -194,6 +182,16 @@ public:
 
 private:
     ~AccessibleObject() = default;
+
+    // A text the source gives for the window itself, else the system's.
+    HRESULT OwnText(const VARIANT& child, BSTR* out, std::wstring (AccessibleSource::*own)() const,
+                    HRESULT (STDMETHODCALLTYPE IAccessible::*system)(VARIANT, BSTR*)) {
+        if (!system_) return RPC_E_DISCONNECTED;
+        if (IsSelf(child) && source_) {
+            if (std::wstring text = (source_->*own)(); !text.empty()) return Text(text, out);
+        }
+        return (system_->*system)(child, out);
+    }
 
     LONG references_ = 1;
     IAccessible* system_;
