@@ -26,6 +26,17 @@ bool WithinBounds(std::uint64_t width, std::uint64_t height) {
            width * height <= kMaxPicturePixels;
 }
 
+// A picture of a size that has passed WithinBounds, its pixels zero until decoded.
+DecodedPicture Blank(PictureFormat format, std::uint32_t width, std::uint32_t height, int bitsPerPixel) {
+    DecodedPicture out;
+    out.format = format;
+    out.width = static_cast<int>(width);
+    out.height = static_cast<int>(height);
+    out.bitsPerPixel = bitsPerPixel;
+    out.bgra.resize(std::size_t{width} * height * 4);
+    return out;
+}
+
 // ---- PNG ----
 
 // libpng's simplified reader allocates whatever a chunk claims before it sees
@@ -116,12 +127,8 @@ std::optional<DecodedPicture> DecodePngStandard(const std::uint8_t* bytes, std::
     PngStandardJob job{nullptr, nullptr, bytes, count, 0};
     std::optional<DecodedPicture> result;
     if (PngStandardStart(job)) {
-        DecodedPicture out;
-        out.format = PictureFormat::Png;
-        out.width = static_cast<int>(png_get_image_width(job.png, job.info));
-        out.height = static_cast<int>(png_get_image_height(job.png, job.info));
-        out.bitsPerPixel = 32;
-        out.bgra.resize(static_cast<std::size_t>(out.width) * out.height * 4);
+        DecodedPicture out = Blank(PictureFormat::Png, png_get_image_width(job.png, job.info),
+                                   png_get_image_height(job.png, job.info), 32);
         std::vector<png_bytep> rows(static_cast<std::size_t>(out.height));
         for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = &out.bgra[y * static_cast<std::size_t>(out.width) * 4];
         if (PngStandardRows(job, rows.data())) result = std::move(out);
@@ -141,12 +148,7 @@ std::optional<DecodedPicture> DecodePng(const std::uint8_t* bytes, std::size_t c
     if (!WithinBounds(png.image.width, png.image.height)) return std::nullopt;
     png.image.format = PNG_FORMAT_BGRA;
 
-    DecodedPicture out;
-    out.format = PictureFormat::Png;
-    out.width = static_cast<int>(png.image.width);
-    out.height = static_cast<int>(png.image.height);
-    out.bitsPerPixel = 32;
-    out.bgra.resize(std::size_t{png.image.width} * png.image.height * 4);
+    DecodedPicture out = Blank(PictureFormat::Png, png.image.width, png.image.height, 32);
     // Stride 0: rows packed, top row first.
     if (!png_image_finish_read(&png.image, nullptr, out.bgra.data(), 0, nullptr) ||
         (png.image.warning_or_error & PNG_IMAGE_ERROR) != 0)
@@ -261,12 +263,7 @@ std::optional<DecodedPicture> DecodeJpeg(const std::uint8_t* bytes, std::size_t 
     JpegJob job{};
     std::optional<DecodedPicture> result;
     if (JpegStart(job, bytes, count)) {
-        DecodedPicture out;
-        out.format = PictureFormat::Jpeg;
-        out.width = static_cast<int>(job.info.output_width);
-        out.height = static_cast<int>(job.info.output_height);
-        out.bitsPerPixel = 24;
-        out.bgra.resize(std::size_t{job.info.output_width} * job.info.output_height * 4);
+        DecodedPicture out = Blank(PictureFormat::Jpeg, job.info.output_width, job.info.output_height, 24);
         std::vector<std::uint8_t> row(std::size_t{job.info.output_width} * 3);
         if (JpegReadRows(job, out.bgra.data(), row.data())) result = std::move(out);
     }
