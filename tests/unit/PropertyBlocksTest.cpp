@@ -41,15 +41,8 @@ void ExpectExactLayout(const Bytes& block, const P& expected) {
 // ---- Own versions: field order against hand-built blocks ----
 
 TEST(PropertyBlocks, TabOwnVersionLayout) {
-    TabProps p;
-    p.headerPos = 1;
-    p.multiLine = 1;
-    p.currentPage = 2;
-    p.hideHeader = 1;
-    p.fillBack = 0;
-    p.backColor = 0x00C0FFEE;
-    p.font = {9, 8, 7};
-    p.pageCaptions = {"A", "", "BC"};
+    const TabProps p{.headerPos = 1, .multiLine = 1, .font = {9, 8, 7}, .pageCaptions = {"A", "", "BC"},
+                     .currentPage = 2, .hideHeader = 1, .fillBack = 0, .backColor = 0x00C0FFEE};
     Bytes block = BlockBuilder()
                       .W(3).W(1).W(1).W(2).W(1).W(0).W(0x00C0FFEE)
                       .Str("\x09\x08\x07").H(3).Str("A").Str("").Str("BC");
@@ -57,76 +50,34 @@ TEST(PropertyBlocks, TabOwnVersionLayout) {
 }
 
 TEST(PropertyBlocks, RadioBoxOwnVersionLayout) {
-    RadioBoxProps p;
-    p.pushLike = 1;
-    p.flat = 2;
-    p.leftText = 3;
-    p.hAlign = 4;
-    p.vAlign = 5;
-    p.textColor = 6;
-    p.backColor = 7;
-    p.checked = 1;
-    p.picture = {'P'};
-    p.font = {'F'};
-    p.caption = "cap";
+    const RadioBoxProps p{.picture = {'P'}, .pushLike = 1, .flat = 2, .caption = "cap", .leftText = 3, .hAlign = 4,
+                          .vAlign = 5, .textColor = 6, .backColor = 7, .font = {'F'}, .checked = 1};
     Bytes block = BlockBuilder().W(1).W(1).W(2).W(3).W(4).W(5).W(6).W(7).W(1).Str("P").Str("F").Str("cap");
     ExpectExactLayout(block, p);
 }
 
 TEST(PropertyBlocks, ButtonOwnVersionLayout) {
-    ButtonProps p;
-    p.buttonType = 1;
-    p.hAlign = 2;
-    p.vAlign = 0;
-    p.picture = {'P'};
-    p.font = {'F', 'F'};
-    p.caption = "OK";
+    const ButtonProps p{.picture = {'P'}, .buttonType = 1, .caption = "OK", .hAlign = 2, .vAlign = 0, .font = {'F', 'F'}};
     Bytes block = BlockBuilder().W(1).W(1).W(2).W(0).Str("P").Str("FF").Str("OK");
     ExpectExactLayout(block, p);
 }
 
 TEST(PropertyBlocks, TransLabelOwnVersionLayout) {
-    TransLabelProps p;
-    p.textEffect = 3;
-    p.textColor = 0x0000FF;
-    p.hAlign = 2;
-    p.vAlign = 0;
-    p.wordWrap = 1;
-    p.caption = "价格：";
+    const TransLabelProps p{.caption = "价格：", .textEffect = 3, .textColor = 0x0000FF, .hAlign = 2, .wordWrap = 1,
+                            .vAlign = 0};
     // TextColor comes before the alignments and VAlign before WordWrap.
     Bytes block = BlockBuilder().W(1).W(3).W(0x0000FF).W(2).W(0).W(1).Str("").Str("价格：");
     ExpectExactLayout(block, p);
 }
 
 TEST(PropertyBlocks, SuperBtnOwnVersionLayout) {
-    SuperBtnProps p;
-    p.btnStyle = 2;
-    p.checkBox = 1;
-    p.checked = 1;
-    p.alignStyle = 3;
-    p.pressStyle = 1;
-    p.drawBorder = 0;
-    p.drawFocus = 1;
-    p.transColorIn = 0x10;
-    p.transColorOut = 0x20;
-    p.defaultColor = 0;
-    p.standardSound = 1;
-    p.defaultStyle = 1;
-    p.fgColorOut = 0x31;
-    p.bkColorOut = 0x32;
-    p.fgColorIn = 0x33;
-    p.bkColorIn = 0x34;
-    p.fgColorFocus = 0x35;
-    p.bkColorFocus = 0x36;
-    p.picIn = {'I'};
-    p.picOut = {'O'};
-    p.font = {'F'};
-    p.overSound = {'V'};
-    p.clickSound = {'K'};
-    p.caption = "cap";
-    p.toolTip = "tip";
-    p.transColorDisabled = 0x40;
-    p.picDisabled = {'D'};
+    const SuperBtnProps p{.btnStyle = 2, .checkBox = 1, .checked = 1, .alignStyle = 3, .pressStyle = 1,
+                          .drawBorder = 0, .drawFocus = 1, .picOut = {'O'}, .transColorOut = 0x20, .picIn = {'I'},
+                          .transColorIn = 0x10, .picDisabled = {'D'}, .transColorDisabled = 0x40, .font = {'F'},
+                          .caption = "cap", .defaultColor = 0, .fgColorOut = 0x31, .bkColorOut = 0x32,
+                          .fgColorIn = 0x33, .bkColorIn = 0x34, .fgColorFocus = 0x35, .bkColorFocus = 0x36,
+                          .standardSound = 1, .overSound = {'V'}, .clickSound = {'K'}, .toolTip = "tip",
+                          .defaultStyle = 1};
     // The hover picture and colour stand before the normal ones.
     Bytes block = BlockBuilder()
                       .W(2).W(2).W(1).W(1).W(3).W(1).W(0).W(1).W(0x10).W(0x20).W(0).W(1).W(1)
@@ -137,40 +88,18 @@ TEST(PropertyBlocks, SuperBtnOwnVersionLayout) {
 }
 
 TEST(PropertyBlocks, PicBoxOwnVersionLayout) {
-    PicBoxProps p;
-    p.border = 5;
-    p.backColor = 0x123456;
-    p.drawMode = 2;
-    p.playAnimation = 0;
-    p.picture = {0xFF, 0xD8};
-    p.dataSource = "src";
-    p.dataColumn = "col";
+    const PicBoxProps p{.border = 5, .backColor = 0x123456, .picture = {0xFF, 0xD8}, .drawMode = 2,
+                        .playAnimation = 0, .dataSource = "src", .dataColumn = "col"};
     Bytes block = BlockBuilder().W(2).W(5).W(0x123456).W(2).W(0).Str("\xFF\xD8").Str("src").Str("col");
     ExpectExactLayout(block, p);
 }
 
 TEST(PropertyBlocks, WindowOwnVersionLayout) {
-    WindowProps p;
-    p.border = 2;
-    p.backPictureMode = 1;
-    p.backColor = kSystemFaceColour;
-    p.minButton = 1;
-    p.controlBox = 1;
-    p.startPosition = 1;
-    p.movable = 1;
-    p.escCloses = 1;
-    p.helpContext = 9;
-    p.showInTaskbar = 0;
-    p.dragByClient = 1;
-    p.shape = 2;
-    p.alwaysOnTop = 1;
-    p.keepCaptionActive = 1;
-    p.className = "cls";
-    p.backPicture = {'B'};
-    p.icon = {'I'};
-    p.backSound = {'S'};
-    p.title = "title";
-    p.helpFile = "help";
+    const WindowProps p{.border = 2, .backPictureMode = 1, .backColor = kSystemFaceColour, .minButton = 1,
+                        .controlBox = 1, .startPosition = 1, .movable = 1, .escCloses = 1, .helpContext = 9,
+                        .showInTaskbar = 0, .dragByClient = 1, .shape = 2, .alwaysOnTop = 1,
+                        .keepCaptionActive = 1, .className = "cls", .backPicture = {'B'}, .icon = {'I'},
+                        .backSound = {'S'}, .title = "title", .helpFile = "help"};
     Bytes block = BlockBuilder()
                       .W(6).W(2).W(1).W(kSystemFaceColour).W(0).W(1).W(1).W(1).W(1).W(0).W(0).W(1).W(0).W(9)
                       .W(0).W(1).W(2).W(1).W(1)
