@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -185,20 +186,12 @@ TEST_F(ExecutableResourcesTest, VersionRecordIsChinesePrc302WithItsSevenStringsI
     EXPECT_EQ(root->key, L"VS_VERSION_INFO");
 
     ASSERT_EQ(root->value.size(), sizeof(VS_FIXEDFILEINFO));
-    VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, root->value.data(), sizeof fixed);
-    EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed.dwFileVersionMS, 0x00030000u);
-    EXPECT_EQ(fixed.dwFileVersionLS, 0x00020002u);
-    EXPECT_EQ(fixed.dwProductVersionMS, 0x00030000u);
-    EXPECT_EQ(fixed.dwProductVersionLS, 0x00020002u);
-    EXPECT_EQ(fixed.dwFileFlagsMask, 0u);
-    EXPECT_EQ(fixed.dwFileFlags, 0u);
-    EXPECT_EQ(fixed.dwFileOS, 0x4u);
-    EXPECT_EQ(fixed.dwFileType, 1u);
-    EXPECT_EQ(fixed.dwFileSubtype, 0u);
-    EXPECT_EQ(fixed.dwFileDateMS, 0u);
-    EXPECT_EQ(fixed.dwFileDateLS, 0u);
+    // Signature, structure version 1.0, file and product version 3.0.2.2, no flags, a Win32
+    // application, no subtype and no date.
+    std::array<DWORD, sizeof(VS_FIXEDFILEINFO) / sizeof(DWORD)> fixed;
+    std::memcpy(fixed.data(), root->value.data(), sizeof fixed);
+    EXPECT_EQ(fixed, (decltype(fixed){0xFEEF04BD, 0x00010000, 0x00030000, 0x00020002, 0x00030000, 0x00020002,
+                                      0, 0, VOS__WINDOWS32, VFT_APP, 0, 0, 0}));
 
     ASSERT_EQ(root->children.size(), 2u);
     const VersionNode& stringInfo = root->children[0];

@@ -37,15 +37,16 @@ int WindowsOf(DWORD pid) {
     return count;
 }
 
+// Every text the price label may show: its caption at start, then each service's price.
+std::vector<std::wstring> LabelTexts() {
+    std::vector<std::wstring> texts{L"价格："};
+    for (const auto& page : qelvane::vendor::kPriceTexts)
+        for (const char* text : page) texts.push_back(FromGbk(text));
+    return texts;
+}
+
 class MonkeyTest : public RecordedLinksTest {
 protected:
-    void SetUp() override {
-        RecordedLinksTest::SetUp();
-        if (HasFatalFailure()) return;
-        valid_.push_back(L"价格：");
-        for (const auto& page : qelvane::vendor::kPriceTexts)
-            for (const char* text : page) valid_.push_back(FromGbk(text));
-    }
     RECT Rect(HWND hwnd) const {
         RECT r{};
         GetWindowRect(hwnd, &r);
@@ -151,7 +152,7 @@ protected:
         return what.str();
     }
 
-    std::vector<std::wstring> valid_;
+    const std::vector<std::wstring> valid_ = LabelTexts();
     std::mt19937 rng_;
 };
 

@@ -254,13 +254,10 @@ const std::vector<std::uint8_t> kWindowBlockStart = {
     0, 0, 0, 0,  1, 0, 0, 0,  1, 0, 0, 0,  1, 0, 0, 0,     // max, min, control box, centred
 };
 
-bool HugeItemCount(std::vector<std::uint8_t>& exe, const FormLayout& form) {
-    WriteU32(exe, form.itemCount, 0x7FFFFFFFu);
-    return true;
-}
-
-bool ItemDataPastEnd(std::vector<std::uint8_t>& exe, const FormLayout& form) {
-    WriteU32(exe, form.itemDataLength, 0x7FFFFFF0u);
+// One 32-bit field of the form's tables overwritten.
+template <std::size_t FormLayout::*Field, std::uint32_t Value>
+bool Overwrite(std::vector<std::uint8_t>& exe, const FormLayout& form) {
+    WriteU32(exe, form.*Field, Value);
     return true;
 }
 
@@ -277,11 +274,6 @@ bool RecordOffsetPastEnd(std::vector<std::uint8_t>& exe, const FormLayout& form)
     return true;
 }
 
-bool StartWindowRenamed(std::vector<std::uint8_t>& exe, const FormLayout& form) {
-    WriteU32(exe, form.windowId, 0x52010002u);
-    return true;
-}
-
 bool WindowBlockVersionTooNew(std::vector<std::uint8_t>& exe, const FormLayout& form) {
     const auto record = RecordOf(exe, form, 0);
     if (!record) return false;
@@ -294,11 +286,11 @@ bool WindowBlockVersionTooNew(std::vector<std::uint8_t>& exe, const FormLayout& 
 }
 
 const Damage kDamages[] = {
-    {"HugeItemCount", HugeItemCount, &kDecodeFailure},
-    {"ItemDataPastEnd", ItemDataPastEnd, &kDecodeFailure},
+    {"HugeItemCount", Overwrite<&FormLayout::itemCount, 0x7FFFFFFFu>, &kDecodeFailure},
+    {"ItemDataPastEnd", Overwrite<&FormLayout::itemDataLength, 0x7FFFFFF0u>, &kDecodeFailure},
     {"FirstRecordPastEnd", FirstRecordPastEnd, &kDecodeFailure},
     {"RecordOffsetPastEnd", RecordOffsetPastEnd, &kDecodeFailure},
-    {"StartWindowRenamed", StartWindowRenamed, &kStartWindowMissing},
+    {"StartWindowRenamed", Overwrite<&FormLayout::windowId, 0x52010002u>, &kStartWindowMissing},
     {"WindowBlockVersionTooNew", WindowBlockVersionTooNew, &kStartWindowNotBuilt},
 };
 
@@ -367,7 +359,7 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
 }
 
 TEST(FatalErrorBoxTest, HasStopIconAndOnlyAnOkButton) {
-    FatalErrorBox run(HugeItemCount);
+    FatalErrorBox run(kDamages[0].patch);  // a huge item count
     ASSERT_NO_FATAL_FAILURE(run.Start());
 
     std::vector<HWND> children;
