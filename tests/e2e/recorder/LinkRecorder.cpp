@@ -35,7 +35,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const bool named = GetTempFileNameW(argv[1], L"lnk", 0, path) != 0;
     LocalFree(argv);
     if (!named) return 3;
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The test reads the folder while requests come in: while it has this file open, wait.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 500; ++tries) {
+        file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+        Sleep(20);
+    }
     if (file == INVALID_HANDLE_VALUE) return 4;
     DWORD written = 0;
     const BOOL ok = WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
