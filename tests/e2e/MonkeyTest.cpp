@@ -138,18 +138,41 @@ protected:
                 key = static_cast<WORD>('A' + Between(0, 25));
                 modifier = VK_MENU;
             }
-            // The input given so far handled first (a Tab still queued would move the focus on
-            // after it was read): Space or Enter on an image button opens a link, which only its
-            // own input counts.
-            WaitForInputIdle(program_->Handle(), 2000);
-            const HWND focus = FocusOf(window_, 200);
-            if ((key == VK_SPACE || key == VK_RETURN) && (focus == chat_ || focus == order_)) key = VK_TAB;
+            // Space on an image button opens a link (a recorder process: slow), so it is mostly
+            // kept off them; Enter goes to the default button, wherever the focus is. Bringing the
+            // window to the front restores its focus, so the focus is read after that.
             MakeForeground(window_);
+            const HWND focus = key == VK_SPACE ? FocusOf(window_, 200) : nullptr;
+            if (focus == chat_ || focus == order_) key = VK_TAB;
             PressKey(key, modifier);
-            refresh = key == VK_SPACE && focus == button_;
             what << "key " << (modifier == VK_MENU ? "Alt+" : modifier ? "Shift+" : "") << key;
+            if (key == VK_SPACE) {
+                // Input still queued when the focus was read may have moved it since: Space
+                // pressed what has the focus once it has settled.
+                const HWND after = SettledFocus();
+                refresh = after == button_;
+                if (after == chat_ || after == order_) {
+                    link = after == chat_ ? ChatLink() : OrderLink();
+                    what << " (on the " << (after == chat_ ? "QQ chat" : "order") << " button)";
+                }
+            }
         }
         return what.str();
+    }
+
+    // The program's focus once it has stayed the same for a while: input given before is
+    // handled by then (Wine's WaitForInputIdle answers at once after a process's first idle).
+    HWND SettledFocus() {
+        constexpr int kStableReads = 3;
+        constexpr DWORD kReadMs = 20;
+        HWND last = FocusOf(window_, 200);
+        for (int same = 0, reads = 0; same < kStableReads && reads < 200; ++reads) {
+            Sleep(kReadMs);
+            const HWND now = FocusOf(window_, 200);
+            same = now == last ? same + 1 : 0;
+            last = now;
+        }
+        return last;
     }
 
     const std::vector<std::wstring> valid_ = LabelTexts();
