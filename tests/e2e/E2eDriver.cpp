@@ -152,53 +152,8 @@ WaitResult WaitForWindow(DWORD pid, bool wantDialog, Ms timeout, HANDLE process)
     }
 }
 
-namespace {
-
-INPUT AbsoluteMouse(int x, int y, DWORD buttons) {
-    const int screenW = GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // Rounded up: Wine maps back with truncation, and rounding down lands one pixel short.
-    input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + screenW - 1) / screenW);
-    input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + screenH - 1) / screenH);
-    // Button events carry the position too, or Wine may take them at the old one.
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    return input;
-}
-
-}  // namespace
-
-void MouseAt(int x, int y, DWORD buttons) {
-    INPUT input = AbsoluteMouse(x, y, buttons);
-    SendInput(1, &input, sizeof input);
-}
-
-void MovePointer(int x, int y) { MouseAt(x, y); }
-
 void ParkPointer() {
     MovePointer(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-}
-
-void ClickAt(int x, int y) {
-    MovePointer(x, y);
-    INPUT inputs[2] = {AbsoluteMouse(x, y, MOUSEEVENTF_LEFTDOWN), AbsoluteMouse(x, y, MOUSEEVENTF_LEFTUP)};
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-void PressKey(WORD vk, WORD modifier) {
-    INPUT inputs[4]{};
-    const WORD keys[4] = {modifier, vk, vk, modifier};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
-        if (i >= 2) inputs[i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    if (modifier)
-        SendInput(4, inputs, sizeof(INPUT));
-    else
-        SendInput(2, inputs + 1, sizeof(INPUT));
 }
 
 bool MakeForeground(HWND hwnd, Ms timeout) {

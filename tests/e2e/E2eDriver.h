@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/WindowTestSupport.h"
+
 namespace e2e {
 
 // Milliseconds. <chrono> cannot be used here: its "µs" literal has no GBK form.
@@ -91,11 +93,8 @@ WaitResult WaitForWindow(DWORD pid, bool wantDialog, Ms timeout = kStartTimeout,
 
 // Real input through the input queue.
 void ParkPointer();  // bottom-right corner of the screen, away from every window we start
-// One absolute mouse event at a screen point, with the button flags given (MOUSEEVENTF_LEFTDOWN...).
-void MouseAt(int x, int y, DWORD buttons = 0);
-void MovePointer(int x, int y);
-void ClickAt(int x, int y);
-void PressKey(WORD vk, WORD modifier = 0);  // modifier: VK_MENU, VK_SHIFT, ... held around vk
+using qelvane::testsupport::ClickAt, qelvane::testsupport::MouseAt, qelvane::testsupport::MovePointer,
+    qelvane::testsupport::PressKey;
 // Brings hwnd to the foreground and waits until it is there.
 bool MakeForeground(HWND hwnd, Ms timeout = kStepTimeout);
 

@@ -1,6 +1,6 @@
 // Small helpers that the in-process Windows tests, the end-to-end tests and the benchmarks share:
-// running the queued messages, where a window is on the screen, and the accessible object's
-// "itself" child.
+// running the queued messages, real input, where a window is on the screen, and the accessible
+// object's "itself" child.
 #pragma once
 
 #include <windows.h>
@@ -60,6 +60,49 @@ inline std::vector<HWND> TopLevelWindowsOf(DWORD pid, bool visibleOnly) {
     detail::WindowSearch search{pid, visibleOnly, {}};
     EnumWindows(&detail::CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// ---- Real input, through the system's input queue as a user's ----
+
+namespace detail {
+inline INPUT AbsoluteMouse(int x, int y, DWORD buttons) {
+    const long long w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Rounded up: Wine maps back with truncation, and rounding down lands one pixel short.
+    input.mi.dx = static_cast<LONG>((x * 65536LL + w - 1) / w);
+    input.mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
+    // Button events carry the position too, or Wine may take them at the old one.
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return input;
+}
+}  // namespace detail
+
+// One absolute mouse event at a screen point, with the button flags given (MOUSEEVENTF_LEFTDOWN...).
+inline void MouseAt(int x, int y, DWORD buttons = 0) {
+    INPUT input = detail::AbsoluteMouse(x, y, buttons);
+    SendInput(1, &input, sizeof input);
+}
+inline void MovePointer(int x, int y) { MouseAt(x, y); }
+inline void ClickAt(int x, int y) {
+    MovePointer(x, y);
+    INPUT inputs[2] = {detail::AbsoluteMouse(x, y, MOUSEEVENTF_LEFTDOWN), detail::AbsoluteMouse(x, y, MOUSEEVENTF_LEFTUP)};
+    SendInput(2, inputs, sizeof(INPUT));
+}
+// modifier: VK_MENU, VK_SHIFT, ... held around vk.
+inline void PressKey(WORD vk, WORD modifier = 0) {
+    INPUT inputs[4]{};
+    const WORD keys[4] = {modifier, vk, vk, modifier};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+        if (i >= 2) inputs[i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    if (modifier)
+        SendInput(4, inputs, sizeof(INPUT));
+    else
+        SendInput(2, inputs + 1, sizeof(INPUT));
 }
 
 // The middle of a window, in screen coordinates: where a user's click lands.

@@ -19,16 +19,6 @@ using namespace prop::superbtn;
 // The routine slots of 超级按钮1 and 超级按钮2, as the stored form binds them.
 constexpr int kQqChat = kOpenQqChatOffset, kOrderPage = kOpenOrderPageOffset;
 
-void SendMouse(DWORD flags, int x, int y) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (x * 65536 + w - 1) / w;
-    in.mi.dy = (y * 65536 + h - 1) / h;
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
-
 // Pumps until `done` holds or the time is up, then a little longer to catch repeats.
 template <class Done>
 bool PumpUntil(Done done, DWORD timeoutMs = 3000) {
@@ -47,9 +37,7 @@ bool PumpUntil(Done done, DWORD timeoutMs = 3000) {
 
 void RealClick(HWND button) {
     const POINT p = CentreOnScreen(button);
-    SendMouse(0, p.x, p.y);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, p.x, p.y);
-    SendMouse(MOUSEEVENTF_LEFTUP, p.x, p.y);
+    testsupport::ClickAt(p.x, p.y);
 }
 
 // Marks a native window so that a re-created one can be told from it.
