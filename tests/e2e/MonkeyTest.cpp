@@ -161,7 +161,7 @@ protected:
     }
 
     // The program's focus once it has stayed the same for a while: input given before is
-    // handled by then (Wine's WaitForInputIdle answers at once after a process's first idle).
+    // handled by then.
     HWND SettledFocus() {
         constexpr int kStableReads = 3;
         constexpr DWORD kReadMs = 20;
