@@ -1,5 +1,5 @@
 # Included by ctest (see GtestSuites.cmake) with exe, prefix, environment, only (suites, or all when
-# empty), emulator and runner set.
+# empty), emulator, runner and runner_dir set.
 set(list_file "${exe}.suites")
 if(NOT EXISTS "${exe}")
   add_test("${prefix}NOT_BUILT" "${exe}")
@@ -38,13 +38,58 @@ if(NOT EXISTS "${list_file}" OR "${exe}" IS_NEWER_THAN "${list_file}")
   file(WRITE "${list_file}" "${text}\n")
 endif()
 file(STRINGS "${list_file}" suites)
+
+# One ctest test per group of suites, each group one Wine process: a process start costs about a
+# second under emulation. Short suites are grouped in their listed order up to 15 usual seconds
+# a group; a suite of 8 s or more runs alone. A group is named after its suites ("e2e.A,e2e.B"), so that
+# -R with a suite's name still selects it.
+file(STRINGS "${runner_dir}/suite-seconds" usual_lines REGEX "^[^#]")
+function(usual_seconds suite out)
+  string(REGEX REPLACE "^.*/" "" bare "${suite}")
+  set(seconds 3)
+  foreach(line IN LISTS usual_lines)
+    if(line MATCHES "^${bare} ([0-9]+)$")
+      set(seconds ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
+  set(${out} ${seconds} PARENT_SCOPE)
+endfunction()
+
+set(groups "")
+set(group "")
+set(group_seconds 0)
+macro(close_group)
+  if(group)
+    list(JOIN group "," joined)
+    list(APPEND groups "${joined}")
+  endif()
+  set(group "")
+  set(group_seconds 0)
+endmacro()
 foreach(suite IN LISTS suites)
   list(FIND only "${suite}" at)
   if(only AND at EQUAL -1)
     continue()
   endif()
-  add_test("${prefix}${suite}" "${runner}" "${exe}" "${suite}")
-  set_tests_properties("${prefix}${suite}" PROPERTIES
+  usual_seconds("${suite}" seconds)
+  if(seconds GREATER_EQUAL 8)
+    list(APPEND groups "${suite}")
+    continue()
+  endif()
+  math(EXPR sum "${group_seconds} + ${seconds}")
+  if(sum GREATER 15)
+    close_group()
+    set(sum ${seconds})
+  endif()
+  list(APPEND group "${suite}")
+  set(group_seconds ${sum})
+endforeach()
+close_group()
+
+foreach(members IN LISTS groups)
+  string(REPLACE "," ",${prefix}" name "${prefix}${members}")
+  add_test("${name}" "${runner}" "${exe}" "${members}")
+  set_tests_properties("${name}" PROPERTIES
     RESOURCE_GROUPS lane:1
     ENVIRONMENT "${environment}"
     TIMEOUT 900)

@@ -109,7 +109,7 @@ add_custom_command(TARGET Qelvane POST_BUILD
 add_test(NAME image.TheCheckCatchesEachFault
   COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/image/check-image-test $<TARGET_FILE:Qelvane> ${CMAKE_OBJDUMP})
 
-# ---- Tests under Wine: one ctest test, and one Wine process, per suite ----
+# ---- Tests under Wine: one ctest test, and one Wine process, per group of suites ----
 include(${CMAKE_SOURCE_DIR}/cmake/GtestSuites.cmake)
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
