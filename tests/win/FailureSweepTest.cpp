@@ -1,16 +1,17 @@
-// The start-up and first use with one failure at a time, one process per failure; each run must
+// The start-up and first use with one failure at a time, in processes of their own; each run must
 // end in the fatal report with exit code -1 or go on with the right prices: never a crash, a hang,
 // another box or a leak.
 // - Every heap allocation failing once: each run must end in the box "分配 … 字节内存失败!". Long,
 //   so it runs only when asked (scripts/alloc-sweep).
 // - Every creation of a font, brush, bitmap, DC or window failing once: the program goes on
 //   without that element, or ends with the fatal report. scripts/creation-sweep writes down which
-//   one, per place.
+//   one, per place. Runs that go on share a process.
 #include <cstdio>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "app/Routines.h"
@@ -114,6 +115,11 @@ bool NothingLeft() {
     return true;
 }
 
+// The creation refused in the run under way, and the file where each run's verdict reaches the
+// parent: one line "N good OUTCOME" or "N bad OUTCOME" per run.
+unsigned currentCreation = 0;
+std::string verdictLog;
+
 void Report(const std::string& outcome, bool good) {
     const char* site = testing::RefusedCreation();
     const std::string line = std::string(site ? site : "(nothing refused)") + ": " + outcome;
@@ -123,7 +129,11 @@ void Report(const std::string& outcome, bool good) {
             std::fclose(f);
         }
     }
-    std::fprintf(stderr, "outcome:%s\nverdict:%s\n", line.c_str(), good ? "good" : "bad");
+    if (std::FILE* f = std::fopen(verdictLog.c_str(), "a")) {
+        std::fprintf(f, "%u %s %s\n", currentCreation, good ? "good" : "bad", line.c_str());
+        std::fclose(f);
+    }
+    std::fprintf(stderr, "outcome %u:%s\nverdict:%s\n", currentCreation, line.c_str(), good ? "good" : "bad");
     std::fflush(stderr);
 }
 
@@ -141,39 +151,115 @@ void ReportClosed(bool pricesRight) {
            pricesRight && nothingLeft);
 }
 
+struct Verdict {
+    bool good = false;
+    std::string outcome;
+};
+// The verdicts in the log, by creation.
+std::map<unsigned, Verdict> Verdicts() {
+    std::map<unsigned, Verdict> verdicts;
+    if (std::FILE* f = std::fopen(verdictLog.c_str(), "r")) {
+        char line[1024];
+        while (std::fgets(line, sizeof line, f)) {
+            unsigned n = 0;
+            char word[8] = {};
+            int used = 0;
+            if (std::sscanf(line, "%u %7s %n", &n, word, &used) < 2) continue;
+            std::string outcome = line + used;
+            while (!outcome.empty() && (outcome.back() == '\n' || outcome.back() == '\r')) outcome.pop_back();
+            verdicts[n] = {std::string(word) == "good", outcome};
+        }
+        std::fclose(f);
+    }
+    return verdicts;
+}
+
+std::string Environment(const char* name) {
+    char value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length < sizeof value ? std::string(value, length) : std::string();
+}
+unsigned EnvironmentNumber(const char* name) {
+    return static_cast<unsigned>(std::strtoul(Environment(name).c_str(), nullptr, 10));
+}
+
+// A run that goes on ends with the window closed, the program ended and the runtime reset, as
+// the process started: a child process goes on to the next creation then, and only a run that
+// ends in the fatal report ends it. A Wine process start costs about a second under emulation;
+// most runs go on.
 TEST(CreationSweep, EveryCreationOfStartUpAndFirstUseFailingOnce) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The run without a failure, in this process: how many creations, and what is alive once the
-    // window is closed (the runtime's own window, until the end). A death test's child skips it,
-    // or its own case would be a second start in one process.
-    unsigned total = UINT_MAX;
+    // window is closed (the runtime's own window, until the end). Twice, as a child runs one start
+    // after another: the second must count the same. A death test's child skips this, or its own
+    // case would begin with two more starts.
+    unsigned total = 0;
     if (!::testing::internal::InDeathTestChild()) {
-        testing::FailCreationNumber(0);
-        ASSERT_TRUE(StartAndUse(+[](bool) { expectedLive = LiveCounts(); }))
-            << "the run without a failure shows the wrong prices";
-        total = testing::CreationCount();
-        qelvane::testing::ResetRuntime();
+        std::string firstLive;
+        for (int start = 1; start <= 2; ++start) {
+            testing::FailCreationNumber(0);
+            ASSERT_TRUE(StartAndUse(+[](bool) { expectedLive = LiveCounts(); }))
+                << "start " << start << " without a failure shows the wrong prices";
+            if (start == 1) {
+                total = testing::CreationCount();
+                firstLive = expectedLive;
+            } else {
+                ASSERT_EQ(testing::CreationCount(), total) << "a second start in one process creates another number";
+                ASSERT_EQ(expectedLive, firstLive) << "a second start in one process leaves another number alive";
+            }
+            qelvane::testing::ResetRuntime();
+        }
         std::fprintf(stderr, "creations in start-up and first use: %u\n", total);
-        SetEnvironmentVariableA("QELVANE_SWEEP_LIVE", expectedLive.c_str());  // for the children
-    } else {
-        char live[128] = {};
-        GetEnvironmentVariableA("QELVANE_SWEEP_LIVE", live, sizeof live);
-        expectedLive = live;
+        wchar_t folder[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, folder);
+        char path[MAX_PATH] = {};
+        std::snprintf(path, sizeof path, "%lsqelvane-sweep-%lu.txt", folder, GetCurrentProcessId());
+        std::remove(path);
+        // For the children.
+        SetEnvironmentVariableA("QELVANE_SWEEP_LIVE", expectedLive.c_str());
+        SetEnvironmentVariableA("QELVANE_SWEEP_TOTAL", std::to_string(total).c_str());
+        SetEnvironmentVariableA("QELVANE_SWEEP_VERDICTS", path);
     }
+    expectedLive = Environment("QELVANE_SWEEP_LIVE");
+    total = EnvironmentNumber("QELVANE_SWEEP_TOTAL");
+    verdictLog = Environment("QELVANE_SWEEP_VERDICTS");
+    ASSERT_GT(total, 0u);
 
-    for (unsigned n = 1; n <= total; ++n) {
-        SCOPED_TRACE(::testing::Message() << "creation " << n << " of " << total);
+    // A child re-runs this body up to its own death test, the how-manyth one the parent ran: it
+    // passes the others by without reading the log, which has grown since, and takes its first
+    // creation from the parent.
+    unsigned from = 1;
+    while (from <= total) {
+        SCOPED_TRACE(::testing::Message() << "a process from creation " << from << " of " << total);
+        if (!::testing::internal::InDeathTestChild()) {
+            SetEnvironmentVariableA("QELVANE_SWEEP_FROM", std::to_string(from).c_str());
+        }
         EXPECT_EXIT(
             {
                 qelvane::testing::SetFatalBoxHook(&ReportBox);
-                testing::FailCreationNumber(n);
-                (void)StartAndUse(&ReportClosed);
+                for (unsigned n = EnvironmentNumber("QELVANE_SWEEP_FROM"); n <= total; ++n) {
+                    currentCreation = n;
+                    testing::FailCreationNumber(n);
+                    (void)StartAndUse(&ReportClosed);
+                    qelvane::testing::ResetRuntime();
+                }
                 std::exit(0);
             },
-            [](int code) { return code == 0 || code == -1; },
-            "verdict:good");
+            [](int code) { return code == 0 || code == -1; }, "");
+        if (::testing::internal::InDeathTestChild()) {
+            ++from;
+            continue;
+        }
+        const std::map<unsigned, Verdict> verdicts = Verdicts();
+        unsigned next = from;
+        for (auto it = verdicts.find(from); it != verdicts.end() && it->first == next; ++it, ++next) {
+            EXPECT_TRUE(it->second.good) << "creation " << next << " of " << total << ": " << it->second.outcome;
+        }
+        if (next == from) ADD_FAILURE() << "the process ended in creation " << from << " without a verdict";
         if (HasFailure()) break;
+        from = next;
     }
+    if (!::testing::internal::InDeathTestChild()) std::remove(verdictLog.c_str());
 }
 
 }  // namespace
