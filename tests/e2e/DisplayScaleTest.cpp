@@ -20,10 +20,10 @@ namespace {
 using qelvane::ComponentEntry;
 using qelvane::DisplayScale;
 
+// Each case opens the window itself: the two that only look share one start.
 class ScaledLayoutTest : public PriceWindowTest {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(PriceWindowTest::SetUp());
         HDC screen = GetDC(nullptr);
         scale_ = DisplayScale{GetDeviceCaps(screen, LOGPIXELSY)};
         ReleaseDC(nullptr, screen);
@@ -54,6 +54,7 @@ protected:
 };
 
 TEST_F(ScaledLayoutTest, TheWindowAndEveryComponentAreTheFormsScaledWithinOnePixel) {
+    ASSERT_NO_FATAL_FAILURE(OpenPriceWindow(Use::Looks));
     RECT outer{};
     GetWindowRect(window_, &outer);
     EXPECT_LE(std::abs((outer.right - outer.left) - window_form_.self.width * Factor()), 1.0);
@@ -74,6 +75,7 @@ TEST_F(ScaledLayoutTest, TheWindowAndEveryComponentAreTheFormsScaledWithinOnePix
 }
 
 TEST_F(ScaledLayoutTest, EveryCaptionFitsItsComponentInItsOwnFont) {
+    ASSERT_NO_FATAL_FAILURE(OpenPriceWindow(Use::Looks));
     HDC dc = GetDC(nullptr);
     int measured = 0;
     for (HWND hwnd : ChildWindows(window_)) {
@@ -114,6 +116,7 @@ TEST_F(ScaledLayoutTest, EveryCaptionFitsItsComponentInItsOwnFont) {
 }
 
 TEST_F(ScaledLayoutTest, TheScaledPlacesReachTheSameComponents) {
+    ASSERT_NO_FATAL_FAILURE(OpenPriceWindow(Use::Acts));
     POINT origin{0, 0};
     ClientToScreen(window_, &origin);
     int reached = 0;

@@ -327,4 +327,21 @@ std::optional<FormLayout> LocateForm(const std::vector<std::uint8_t>& exe) {
     return form;
 }
 
+std::optional<OpenedProgram> ProgramKeep::Take(Use use) {
+    const std::string suite = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
+    if (!kept_.program || suite != suite_ || !kept_.program->Running() || !IsWindowVisible(kept_.window)) {
+        Drop();
+        return std::nullopt;
+    }
+    const OpenedProgram kept = kept_;
+    if (use == Use::Acts) Drop();
+    return kept;
+}
+
+void ProgramKeep::Keep(Use use, const OpenedProgram& opened) {
+    if (use != Use::Looks) return;
+    kept_ = opened;
+    suite_ = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
+}
+
 }  // namespace e2e

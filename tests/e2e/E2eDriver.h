@@ -142,22 +142,51 @@ struct FormLayout {
 // is consistent with the file.
 std::optional<FormLayout> LocateForm(const std::vector<std::uint8_t>& exe);
 
+// A started program kept for the next cases of its suite: a start costs about a second under
+// emulation. A case that only looks at the window as it was at start shares the kept one, or
+// starts one and keeps it; a case that acts on the window takes the kept one out of the keep, so
+// that no later case sees what it did, or starts its own. The keep ends with the suite.
+enum class Use { Looks, Acts };
+struct OpenedProgram {
+    std::shared_ptr<Program> program;
+    HWND window = nullptr;
+};
+class ProgramKeep {
+public:
+    // The kept program, if this suite kept one and it still shows its window.
+    static std::optional<OpenedProgram> Take(Use use);
+    static void Keep(Use use, const OpenedProgram& opened);
+    static void Drop() { kept_ = OpenedProgram{}; }
+
+private:
+    static inline OpenedProgram kept_;
+    static inline std::string suite_;
+};
+
 // A case that starts the program and works on its main window.
 class ProgramWindowTest : public ::testing::Test {
 protected:
-    // Starts the program, waits for its main window and brings it to the front.
-    void OpenProgram() {
+    // Starts the program (or takes the kept one), waits for its main window and brings it to
+    // the front.
+    void OpenProgram(Use use = Use::Acts) {
         // We read real pixels and click real places, as the program sees them at any scale.
         SetProcessDPIAware();
         ParkPointer();
-        program_ = std::make_unique<Program>(ProgramPath(), ExeFolder());
-        ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
-        window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
-        ASSERT_NE(window_, nullptr) << "no main window";
+        if (const auto kept = ProgramKeep::Take(use)) {
+            program_ = kept->program;
+            window_ = kept->window;
+        } else {
+            program_ = std::make_shared<Program>(ProgramPath(), ExeFolder());
+            ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
+            window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
+            ASSERT_NE(window_, nullptr) << "no main window";
+            ProgramKeep::Keep(use, {program_, window_});
+        }
         ASSERT_TRUE(MakeForeground(window_));
     }
+    static void TearDownTestSuite() { ProgramKeep::Drop(); }
 
-    std::unique_ptr<Program> program_;
+    std::shared_ptr<Program> program_;
     HWND window_ = nullptr;
 };
 

@@ -159,8 +159,10 @@ inline std::optional<InkColumns> InkOnScreen(HWND hwnd) {
 // Each case starts the program and waits for its window and the controls it uses.
 class PriceWindowTest : public ProgramWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(OpenProgram());
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenPriceWindow(Use::Acts)); }
+    // The program's window and the components every case looks for.
+    void OpenPriceWindow(Use use) {
+        ASSERT_NO_FATAL_FAILURE(OpenProgram(use));
         label_ = FindChild(window_, L"Qelvane.TransLabel");
         button_ = FindChild(window_, L"Button", L"获取最新价格");
         tab_ = FindChild(window_, L"SysTabControl32");

@@ -29,13 +29,25 @@ std::wstring Lower(std::wstring text) {
 
 // ---- The window at start ----
 
-// Each case starts the program from a folder that is not its own.
+// The program runs from a folder that is not its own. A case that only looks shares a started
+// program with the others that look (ProgramKeep).
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    static void SetUpTestSuite() { elsewhere_ = std::make_unique<TempFolder>(); }
+    static void TearDownTestSuite() {
+        ProgramKeep::Drop();
+        elsewhere_.reset();  // once no program of ours runs in it
+    }
+
+    void Open(Use use) {
         ParkPointer();
-        ASSERT_FALSE(elsewhere_.Path().empty()) << "could not make a temp folder";
-        program_ = std::make_unique<Program>(ProgramPath(), elsewhere_.Path());
+        ASSERT_FALSE(elsewhere_->Path().empty()) << "could not make a temp folder";
+        if (const auto kept = ProgramKeep::Take(use)) {
+            program_ = kept->program;
+            window_ = kept->window;
+            return;
+        }
+        program_ = std::make_shared<Program>(ProgramPath(), elsewhere_->Path());
         ASSERT_TRUE(program_->Started())
             << "CreateProcess failed with " << program_->StartError() << " for "
             << Escaped(ProgramPath());
@@ -46,14 +58,16 @@ protected:
         ASSERT_NE(window_, nullptr) << "no visible main window within "
                                     << kStartTimeout << " ms; "
                                     << (program_->Running() ? "still running" : "process ended");
+        ProgramKeep::Keep(use, {program_, window_});
     }
 
-    TempFolder elsewhere_;
-    std::unique_ptr<Program> program_;
+    static inline std::unique_ptr<TempFolder> elsewhere_;
+    std::shared_ptr<Program> program_;
     HWND window_ = nullptr;
 };
 
 TEST_F(MainWindowTest, TitleNamesProductQqNumberAndWebHost) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Looks));
     wchar_t title[256] = {};
     GetWindowTextW(window_, title, 256);
     EXPECT_EQ(std::wstring(title), ExpectedTitle())
@@ -61,6 +75,7 @@ TEST_F(MainWindowTest, TitleNamesProductQqNumberAndWebHost) {
 }
 
 TEST_F(MainWindowTest, OuterSizeIsFixedAndCentredOnPrimaryScreen) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Looks));
     RECT outer{};
     ASSERT_TRUE(GetWindowRect(window_, &outer));
     EXPECT_EQ(outer.right - outer.left, kOuterWidth);
@@ -76,6 +91,7 @@ TEST_F(MainWindowTest, OuterSizeIsFixedAndCentredOnPrimaryScreen) {
 }
 
 TEST_F(MainWindowTest, FrameHasCaptionSystemMenuAndMinimiseBoxOnly) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Looks));
     const LONG style = GetWindowLongW(window_, GWL_STYLE);
     EXPECT_EQ(style & WS_CAPTION, WS_CAPTION) << std::hex << style;
     EXPECT_TRUE(style & WS_SYSMENU) << std::hex << style;
@@ -91,6 +107,7 @@ TEST_F(MainWindowTest, FrameHasCaptionSystemMenuAndMinimiseBoxOnly) {
 }
 
 TEST_F(MainWindowTest, BorderOffersNoSizingHandles) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Looks));
     RECT outer{};
     ASSERT_TRUE(GetWindowRect(window_, &outer));
     int probes = 0;
@@ -112,6 +129,7 @@ TEST_F(MainWindowTest, BorderOffersNoSizingHandles) {
 }
 
 TEST_F(MainWindowTest, FocusStartsOnFirstRadioBoxUnchecked) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Looks));
     HWND focus = FocusOf(window_);
     ASSERT_NE(focus, nullptr) << "no window of the program has the focus";
     EXPECT_EQ(ClassName(focus), L"Button") << Escaped(ClassName(focus));
@@ -128,6 +146,7 @@ TEST_F(MainWindowTest, FocusStartsOnFirstRadioBoxUnchecked) {
 // ---- Ending ----
 
 TEST_F(MainWindowTest, EscClosesWindowWithExitCodeZero) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Acts));
     ASSERT_TRUE(MakeForeground(window_)) << "could not bring the window to the front";
     ASSERT_NE(FocusOf(window_), nullptr);
     PressKey(VK_ESCAPE);
@@ -137,6 +156,7 @@ TEST_F(MainWindowTest, EscClosesWindowWithExitCodeZero) {
 }
 
 TEST_F(MainWindowTest, AltF4EndsWithExitCodeZero) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Acts));
     ASSERT_TRUE(MakeForeground(window_));
     PressKey(VK_F4, VK_MENU);
     const auto code = program_->WaitForExit();
@@ -145,6 +165,7 @@ TEST_F(MainWindowTest, AltF4EndsWithExitCodeZero) {
 }
 
 TEST_F(MainWindowTest, CloseBoxClickClosesWindowWithExitCodeZero) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Acts));
     const auto closeBox = FindHitArea(window_, HTCLOSE);
     ASSERT_TRUE(closeBox.has_value()) << "no HTCLOSE area in the caption";
     ClickAt(closeBox->x, closeBox->y);
@@ -158,6 +179,7 @@ TEST_F(MainWindowTest, CloseBoxClickClosesWindowWithExitCodeZero) {
 // A window with a minimise box and no maximise box still shows a greyed maximise box on this
 // platform, so only the boxes that work are looked for here; the style test covers the rest.
 TEST_F(MainWindowTest, CaptionHasMinimiseAndCloseBoxes) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Looks));
     const auto areas = CaptionHitAreas(window_);
     EXPECT_TRUE(areas.count(HTMINBUTTON));
     EXPECT_TRUE(areas.count(HTCLOSE));
@@ -166,6 +188,7 @@ TEST_F(MainWindowTest, CaptionHasMinimiseAndCloseBoxes) {
 }
 
 TEST_F(MainWindowTest, EnterChangesNothing) {
+    ASSERT_NO_FATAL_FAILURE(Open(Use::Acts));
     ASSERT_TRUE(MakeForeground(window_));
     HWND first = FocusOf(window_);
     ASSERT_NE(first, nullptr);
