@@ -178,7 +178,7 @@ if(TARGET e2e_tests)
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-vendor-change --run $<TARGET_FILE:e2e_tests>
       ${CMAKE_BINARY_DIR}/vendor-change)
   set_tests_properties(vendor.ASecondVendorsProgramIsTheirsThroughout PROPERTIES TIMEOUT 300
-    FIXTURES_REQUIRED vendor RESOURCE_GROUPS lane:1 ENVIRONMENT QELVANE_DEPS_PREFIX=${QELVANE_DEPS_PREFIX})
+    FIXTURES_REQUIRED vendor RESOURCE_GROUPS lane:1)
 endif()
 
 # A settings type without a component class stops the build of the type table.

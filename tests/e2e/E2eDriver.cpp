@@ -327,21 +327,26 @@ std::optional<FormLayout> LocateForm(const std::vector<std::uint8_t>& exe) {
     return form;
 }
 
-std::optional<OpenedProgram> ProgramKeep::Take(Use use) {
+OpenedProgram ProgramKeep::Open(Use use, const std::wstring& currentDir) {
     const std::string suite = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
-    if (!kept_.program || suite != suite_ || !kept_.program->Running() || !IsWindowVisible(kept_.window)) {
-        Drop();
-        return std::nullopt;
+    if (kept_.program && suite == suite_ && kept_.program->Running() && IsWindowVisible(kept_.window)) {
+        const OpenedProgram kept = kept_;
+        if (use == Use::Acts) Drop();
+        return kept;
     }
-    const OpenedProgram kept = kept_;
-    if (use == Use::Acts) Drop();
-    return kept;
-}
-
-void ProgramKeep::Keep(Use use, const OpenedProgram& opened) {
-    if (use != Use::Looks) return;
-    kept_ = opened;
-    suite_ = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
+    Drop();
+    OpenedProgram opened;
+    opened.program = std::make_shared<Program>(ProgramPath(), currentDir);
+    if (!opened.program->Started()) return opened;
+    WaitResult wait = WaitForWindow(opened.program->Pid(), false, kStartTimeout, opened.program->Handle());
+    opened.window = wait.window;
+    opened.seen = std::move(wait.seen);
+    if (use == Use::Looks && opened.window) {
+        kept_ = opened;
+        kept_.seen.clear();
+        suite_ = suite;
+    }
+    return opened;
 }
 
 }  // namespace e2e

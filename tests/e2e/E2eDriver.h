@@ -149,13 +149,14 @@ std::optional<FormLayout> LocateForm(const std::vector<std::uint8_t>& exe);
 enum class Use { Looks, Acts };
 struct OpenedProgram {
     std::shared_ptr<Program> program;
-    HWND window = nullptr;
+    HWND window = nullptr;             // null when a started program showed none in time
+    std::vector<std::wstring> seen;    // other windows seen while a new one started
 };
 class ProgramKeep {
 public:
-    // The kept program, if this suite kept one and it still shows its window.
-    static std::optional<OpenedProgram> Take(Use use);
-    static void Keep(Use use, const OpenedProgram& opened);
+    // The kept program, if this suite kept one and it still shows its window; else the program
+    // started with currentDir as its current directory (kept when the case only looks).
+    static OpenedProgram Open(Use use, const std::wstring& currentDir);
     static void Drop() { kept_ = OpenedProgram{}; }
 
 private:
@@ -172,16 +173,11 @@ protected:
         // We read real pixels and click real places, as the program sees them at any scale.
         SetProcessDPIAware();
         ParkPointer();
-        if (const auto kept = ProgramKeep::Take(use)) {
-            program_ = kept->program;
-            window_ = kept->window;
-        } else {
-            program_ = std::make_shared<Program>(ProgramPath(), ExeFolder());
-            ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
-            window_ = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle()).window;
-            ASSERT_NE(window_, nullptr) << "no main window";
-            ProgramKeep::Keep(use, {program_, window_});
-        }
+        const OpenedProgram opened = ProgramKeep::Open(use, ExeFolder());
+        program_ = opened.program;
+        ASSERT_TRUE(program_->Started()) << "CreateProcess failed with " << program_->StartError();
+        window_ = opened.window;
+        ASSERT_NE(window_, nullptr) << "no main window";
         ASSERT_TRUE(MakeForeground(window_));
     }
     static void TearDownTestSuite() { ProgramKeep::Drop(); }

@@ -42,23 +42,17 @@ protected:
     void Open(Use use) {
         ParkPointer();
         ASSERT_FALSE(elsewhere_->Path().empty()) << "could not make a temp folder";
-        if (const auto kept = ProgramKeep::Take(use)) {
-            program_ = kept->program;
-            window_ = kept->window;
-            return;
-        }
-        program_ = std::make_shared<Program>(ProgramPath(), elsewhere_->Path());
+        OpenedProgram opened = ProgramKeep::Open(use, elsewhere_->Path());
+        program_ = opened.program;
         ASSERT_TRUE(program_->Started())
             << "CreateProcess failed with " << program_->StartError() << " for "
             << Escaped(ProgramPath());
-        WaitResult wait = WaitForWindow(program_->Pid(), false, kStartTimeout, program_->Handle());
-        for (const std::wstring& other : wait.seen)
+        for (const std::wstring& other : opened.seen)
             ADD_FAILURE() << "other window seen at start: " << Escaped(other);
-        window_ = wait.window;
+        window_ = opened.window;
         ASSERT_NE(window_, nullptr) << "no visible main window within "
                                     << kStartTimeout << " ms; "
                                     << (program_->Running() ? "still running" : "process ended");
-        ProgramKeep::Keep(use, {program_, window_});
     }
 
     static inline std::unique_ptr<TempFolder> elsewhere_;
