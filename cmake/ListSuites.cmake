@@ -86,11 +86,16 @@ foreach(suite IN LISTS suites)
 endforeach()
 close_group()
 
+# A prefix of another DPI, theme or Windows version has a display of its own besides the lane.
+set(resources lane:1)
+if(environment MATCHES "QELVANE_(DPI|SCHEME|WINVER)=")
+  set(resources lane:1,variants:1)
+endif()
 foreach(members IN LISTS groups)
   string(REPLACE "," ",${prefix}" name "${prefix}${members}")
   add_test("${name}" "${runner}" "${exe}" "${members}")
   set_tests_properties("${name}" PROPERTIES
-    RESOURCE_GROUPS lane:1
+    RESOURCE_GROUPS ${resources}
     ENVIRONMENT "${environment}"
     TIMEOUT 900)
 endforeach()

@@ -168,7 +168,7 @@ endif()
 
 # A second vendor's price list: every key, and the QR code read off the screen, are theirs in
 # a program built from it. The three builds are native and niced and run beside the Wine suites;
-# the runs take a lane.
+# the runs take a lane, and the variant display for the other DPIs.
 if(TARGET e2e_tests)
   add_test(NAME vendor.ASecondVendorsListBuilds
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-vendor-change --build ${CMAKE_BINARY_DIR}/vendor-change)
@@ -178,7 +178,7 @@ if(TARGET e2e_tests)
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-vendor-change --run $<TARGET_FILE:e2e_tests>
       ${CMAKE_BINARY_DIR}/vendor-change)
   set_tests_properties(vendor.ASecondVendorsProgramIsTheirsThroughout PROPERTIES TIMEOUT 300
-    FIXTURES_REQUIRED vendor RESOURCE_GROUPS lane:1)
+    FIXTURES_REQUIRED vendor RESOURCE_GROUPS lane:1,variants:1)
 endif()
 
 # A settings type without a component class stops the build of the type table.
