@@ -199,7 +199,16 @@ TEST_F(ColourSchemeTest, ASwitchWhileOpenReachesTheScreenAndLeaksNothing) {
     const Rendered before = OnScreen(Main());
     Apply(kContrastBlack, true);
     Apply(saved_, false);
+    // Both counts follow a whole repaint in the default scheme. Wine makes a system colour's
+    // brush and pen anew at first use after each colour change, so a count taken while part of
+    // the window still waits for its paint is short of those.
+    const auto repainted = [&] {
+        RedrawWindow(Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+    };
+    repainted();
     const int gdi = LiveGdiObjects();
+    const std::string kinds = qelvane::testing::GdiObjectKinds();
     const int brushes = LiveHandles(HandleKind::Brush), bitmaps = LiveHandles(HandleKind::Bitmap);
     for (int i = 0; i < 10; ++i) {
         Apply(i % 2 ? kDark : kContrastWhite, i % 2 == 0);
@@ -213,7 +222,8 @@ TEST_F(ColourSchemeTest, ASwitchWhileOpenReachesTheScreenAndLeaksNothing) {
 
     Apply(saved_, false);
     EXPECT_EQ(OnScreen(Main()), before) << "back on the default scheme, the window is drawn as before";
-    EXPECT_EQ(LiveGdiObjects(), gdi);
+    repainted();
+    EXPECT_EQ(LiveGdiObjects(), gdi) << "before: " << kinds << "; after: " << qelvane::testing::GdiObjectKinds();
     EXPECT_EQ(LiveHandles(HandleKind::Brush), brushes);
     EXPECT_EQ(LiveHandles(HandleKind::Bitmap), bitmaps);
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace qelvane::testing {
 
 inline int CountGdiObjects() {
@@ -16,6 +18,23 @@ inline int CountGdiObjects() {
     for (UINT_PTR index = 1; index < 0x10000; ++index)
         if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++live;
     return live;
+}
+
+// The live GDI objects by kind (OBJ_PEN ... OBJ_COLORSPACE), from the table: for a leak
+// test's message, which says what kind of object grew.
+inline std::string GdiObjectKinds() {
+    int counts[15] = {};
+    for (UINT_PTR index = 1; index < 0x10000; ++index) {
+        const DWORD kind = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
+        if (kind > 0 && kind < 15) ++counts[kind];
+    }
+    static const char* const kNames[15] = {"",       "pens",     "brushes", "DCs",      "metafile DCs",
+                                           "palettes", "fonts",  "bitmaps", "regions",  "metafiles",
+                                           "memory DCs", "ext pens", "EMF DCs", "EMFs", "colour spaces"};
+    std::string out;
+    for (int kind = 1; kind < 15; ++kind)
+        if (counts[kind]) out += (out.empty() ? "" : ", ") + std::to_string(counts[kind]) + " " + kNames[kind];
+    return out;
 }
 
 inline int CountUserObjects() {
